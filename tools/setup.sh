@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs what building and testing Tandrel needs on a Debian machine.
+# Safe to run again: it does nothing when everything is already there.
+set -eu
+
+packages="cmake g++ clang libclang-rt-14-dev clang-format googletest
+g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth"
+
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+else
+    sudo=""
+fi
+
+echo "setup: installing$missing"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+$sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
