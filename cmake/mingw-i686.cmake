@@ -3,8 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(TANDREL_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TANDREL_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TANDREL_MINGW_PREFIX}-g++)
+# The POSIX thread model: GoogleTest needs std::mutex, which the win32 model
+# lacks. Linked statically, the program still needs no MinGW DLL.
+set(CMAKE_C_COMPILER ${TANDREL_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TANDREL_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TANDREL_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TANDREL_MINGW_PREFIX})

@@ -1,0 +1,96 @@
+// Files through POSIX descriptors; an HFILE is the descriptor.
+#include "compat_state.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <set>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+std::set<int>& openFiles() {
+    static std::set<int> files;
+    return files;
+}
+
+bool IsOpen(HFILE file) {
+    return openFiles().count(file) != 0;
+}
+
+} // namespace
+
+HFILE OpenFile(LPCSTR fileName, OFSTRUCT* openBuffer, UINT style) {
+    compat::RecordOpen(fileName ? fileName : "");
+    if (openBuffer) {
+        std::memset(openBuffer, 0, sizeof *openBuffer);
+        openBuffer->cBytes = sizeof *openBuffer;
+    }
+    if (!fileName || style != OF_READ || compat::ShouldFail(compat::Call::OpenFile)) {
+        return HFILE_ERROR;
+    }
+    int fd = open(fileName, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (openBuffer) {
+            openBuffer->nErrCode = 2; // ERROR_FILE_NOT_FOUND, near enough
+        }
+        return HFILE_ERROR;
+    }
+    if (openBuffer) {
+        std::strncpy(openBuffer->szPathName, fileName, OFS_MAXPATHNAME - 1);
+    }
+    openFiles().insert(fd);
+    return fd;
+}
+
+UINT _lread(HFILE file, LPVOID buffer, UINT bytes) {
+    compat::RecordRead(bytes);
+    if (!IsOpen(file) || compat::ShouldFail(compat::Call::Read)) {
+        return static_cast<UINT>(HFILE_ERROR);
+    }
+    // A regular file gives everything up to its end in one ReadFile.
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < bytes) {
+        ssize_t got = read(file, out + done, bytes - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return static_cast<UINT>(HFILE_ERROR);
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<UINT>(got);
+    }
+    return done;
+}
+
+LONG _llseek(HFILE file, LONG offset, int origin) {
+    if (!IsOpen(file) || origin < FILE_BEGIN || origin > FILE_END) {
+        return HFILE_ERROR;
+    }
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    off_t at = lseek(file, offset, whence[origin]);
+    if (at < 0 || at > LONG_MAX) {
+        return HFILE_ERROR;
+    }
+    return static_cast<LONG>(at);
+}
+
+HFILE _lclose(HFILE file) {
+    if (!IsOpen(file)) {
+        return HFILE_ERROR;
+    }
+    openFiles().erase(file);
+    return close(file) == 0 ? 0 : HFILE_ERROR;
+}
+
+namespace compat {
+int OpenFiles() {
+    return static_cast<int>(openFiles().size());
+}
+} // namespace compat
