@@ -1,0 +1,158 @@
+// Loading a large picture, measured against reading the same file's bytes
+// once in the same process, and the memory a load takes against the size of
+// its block. Prints figures; judges nothing.
+//
+//   wine bench_dib_load.exe [width height [rounds]]     (default 8000 6000 5)
+#include "dib/dib_image.h"
+#include "bmp_builder.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+SIZE_T WorkingSet(bool peak) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+        return 0;
+    }
+    return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
+}
+
+// Writes the picture a row at a time, so that making it leaves no large
+// allocation behind to blur the memory figures.
+bool WritePicture(const std::string& path, int width, int height) {
+    bmp::Options o;
+    o.width = width;
+    o.height = 1;
+    std::vector<std::uint8_t> header = bmp::Build(o);
+    bmp::Layout layout = bmp::LayoutOf(o);
+    std::uint32_t pixelBytes = static_cast<std::uint32_t>(layout.stride) * height;
+    header.resize(layout.pixelsAt);
+    bmp::PutLe32(header, 2, static_cast<std::uint32_t>(layout.pixelsAt) + pixelBytes);
+    bmp::PutLe32(header, 14 + 8, static_cast<std::uint32_t>(height));
+    bmp::PutLe32(header, 14 + 20, pixelBytes);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    std::vector<std::uint8_t> row(layout.stride);
+    for (int y = 0; y < height && ok; ++y) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
+        }
+        ok = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+    }
+    return std::fclose(file) == 0 && ok;
+}
+
+// The yardstick: the whole file into one buffer with one read.
+double RawRead(const std::string& path, DWORD* bytesRead) {
+    double start = Now();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    DWORD size = GetFileSize(file, nullptr);
+    void* buffer = VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    *bytesRead = 0;
+    if (buffer) {
+        ReadFile(file, buffer, size, bytesRead, nullptr);
+    }
+    CloseHandle(file);
+    double seconds = Now() - start;
+    if (buffer) {
+        VirtualFree(buffer, 0, MEM_RELEASE);
+    }
+    return seconds;
+}
+
+double Load(const std::string& path, int* width, int* height) {
+    double start = Now();
+    DibImage* image = new DibImage(path.c_str());
+    int loaded = image->GetSize(width, height);
+    double seconds = Now() - start;
+    delete image;
+    return loaded ? seconds : -1;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int width = argc > 2 ? std::atoi(argv[1]) : 8000;
+    int height = argc > 2 ? std::atoi(argv[2]) : 6000;
+    int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    char folder[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(length > 0 && length < sizeof folder ? folder : ".\\") +
+                       "bench_dib_" + std::to_string(GetCurrentProcessId()) + ".bmp";
+    if (!WritePicture(path, width, height)) {
+        std::fprintf(stderr, "bench_dib_load: cannot write %s\n", path.c_str());
+        return 1;
+    }
+
+    // Once through so that both contenders find the file in the cache.
+    DWORD fileBytes = 0;
+    RawRead(path, &fileBytes);
+
+    // Memory first, while the process has held nothing large yet.
+    SIZE_T before = WorkingSet(false);
+    DibImage* image = new DibImage(path.c_str());
+    int w = 0, h = 0;
+    int loaded = image->GetSize(&w, &h);
+    SIZE_T peak = WorkingSet(true);
+    delete image;
+    if (!loaded) {
+        std::fprintf(stderr, "bench_dib_load: the picture did not load\n");
+        DeleteFileA(path.c_str());
+        return 1;
+    }
+    double blockBytes = 40.0 + static_cast<double>(fileBytes) - 54.0;
+
+    std::vector<double> raw, load;
+    for (int i = 0; i < rounds; ++i) {
+        DWORD got = 0;
+        raw.push_back(RawRead(path, &got));
+        load.push_back(Load(path, &w, &h));
+    }
+    DeleteFileA(path.c_str());
+
+    double rawMedian = Median(raw), loadMedian = Median(load);
+    std::printf("picture: %d x %d, 24 bits, %lu bytes; %d rounds\n", width, height,
+                static_cast<unsigned long>(fileBytes), rounds);
+    std::printf("raw read (one ReadFile): median %.1f ms, best %.1f ms\n", rawMedian * 1e3,
+                *std::min_element(raw.begin(), raw.end()) * 1e3);
+    std::printf("DibImage load:           median %.1f ms, best %.1f ms\n", loadMedian * 1e3,
+                *std::min_element(load.begin(), load.end()) * 1e3);
+    std::printf("time ratio load / raw: %.2f (aim: at most 1.3)\n", loadMedian / rawMedian);
+    double growth = static_cast<double>(peak > before ? peak - before : 0);
+    std::printf("block: %.0f bytes; peak working set growth over the first load: %.0f bytes\n",
+                blockBytes, growth);
+    std::printf("memory ratio peak growth / block: %.2f (aim: below 2, no second copy)\n",
+                growth / blockBytes);
+    return 0;
+}
