@@ -62,14 +62,6 @@ class Canvas {
     HGDIOBJ old_ = nullptr;
 };
 
-bmp::Options Opt(int bitCount, int width = 7, int height = 5) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    o.width = width;
-    o.height = height;
-    return o;
-}
-
 bool Near(bmp::Rgb a, bmp::Rgb b, int tolerance) {
     return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
            std::abs(a.blue - b.blue) <= tolerance;
@@ -84,20 +76,20 @@ TEST_F(DibDrawTest, EveryPixelLandsUprightAtItsPlace) {
     };
     std::vector<Case> cases = {
         {"1 bit", Opt(1, 13, 5)},
-        {"4 bits", Opt(4)},
-        {"4 bits, 5 colours", Opt(4)},
-        {"8 bits", Opt(8)},
-        {"24 bits", Opt(24)},
-        {"core header, 8 bits", Opt(8)},
-        {"core header, 24 bits", Opt(24)},
-        {"gap before bfOffBits", Opt(8)},
-        {"no file header", Opt(24)},
-        {"top-down, size stated", Opt(24)},
-        {"top-down, size 0", Opt(8)},
-        {"16 bits, 5-5-5", Opt(16)},
-        {"16-bit bitfields, 5-6-5", Opt(16)},
-        {"32 bits", Opt(32)},
-        {"32-bit bitfields", Opt(32)},
+        {"4 bits", Opt(4, 7, 5)},
+        {"4 bits, 5 colours", Opt(4, 7, 5)},
+        {"8 bits", Opt(8, 7, 5)},
+        {"24 bits", Opt(24, 7, 5)},
+        {"core header, 8 bits", Opt(8, 7, 5)},
+        {"core header, 24 bits", Opt(24, 7, 5)},
+        {"gap before bfOffBits", Opt(8, 7, 5)},
+        {"no file header", Opt(24, 7, 5)},
+        {"top-down, size stated", Opt(24, 7, 5)},
+        {"top-down, size 0", Opt(8, 7, 5)},
+        {"16 bits, 5-5-5", Opt(16, 7, 5)},
+        {"16-bit bitfields, 5-6-5", Opt(16, 7, 5)},
+        {"32 bits", Opt(32, 7, 5)},
+        {"32-bit bitfields", Opt(32, 7, 5)},
     };
     cases[2].options.colours = 5;
     cases[5].options.coreHeader = true;

@@ -9,14 +9,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Patch = void (*)(Bytes& file, const bmp::Layout& layout);
 
-bmp::Options Opt(int bitCount, int width = 5, int height = 4) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    o.width = width;
-    o.height = height;
-    return o;
-}
-
 struct LoadCase {
     const char* name;
     bmp::Options options;

@@ -6,12 +6,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-bmp::Options Opt(int bitCount) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    return o;
-}
-
 std::vector<PALETTEENTRY> Entries(HPALETTE palette) {
     UINT count = GetPaletteEntries(palette, 0, 0, nullptr);
     std::vector<PALETTEENTRY> entries(count);

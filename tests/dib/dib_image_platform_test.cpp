@@ -8,14 +8,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-bmp::Options Opt(int bitCount, int width = 5, int height = 4) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    o.width = width;
-    o.height = height;
-    return o;
-}
-
 class DibPlatformTest : public DibTest {
   protected:
     void Write(const bmp::Options& options) { ASSERT_TRUE(picture_.Write(bmp::Build(options))); }

@@ -65,6 +65,15 @@ class DibImageProbe {
     DibImage image_;
 };
 
+// Options for a picture of the given depth and size, the rest as by default.
+inline bmp::Options Opt(int bitCount, int width = 5, int height = 4) {
+    bmp::Options o;
+    o.bitCount = bitCount;
+    o.width = width;
+    o.height = height;
+    return o;
+}
+
 // A colour entry of the block, widened to RGB.
 bmp::Rgb BlockColour(const std::vector<std::uint8_t>& block, std::size_t tableAt, int index);
 
