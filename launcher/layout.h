@@ -1,0 +1,47 @@
+// The panel's geometry as plain arithmetic, apart from the window calls, so that
+// it can be checked without a display.
+//
+// Everything is signed 32-bit arithmetic in which every division truncates
+// toward zero. Sums and products wrap around as they do in 32-bit machine
+// arithmetic instead of being undefined, so that hostile button sizes in the
+// settings file give the same (useless but harmless) numbers on every build.
+#ifndef TANDREL_LAUNCHER_LAYOUT_H
+#define TANDREL_LAUNCHER_LAYOUT_H
+
+struct WindowPlacement {
+    int left;
+    int top;
+    int width;
+    int height;
+    // The window is moved only when the size is usable (both sides positive).
+    bool move;
+};
+
+struct LayoutInput {
+    int frameWidth;    // window width minus client width
+    int frameHeight;   // window height minus client height
+    int pictureWidth;  // 0 when there is no picture
+    int pictureHeight; // 0 when there is no picture
+    int buttonWidth;   // as configured, used unchanged
+    int currentLeft;   // where the window is now
+    int currentTop;
+    bool haveDesktop; // false when the desktop's size is unknown
+    int desktopWidth;
+    int desktopHeight;
+};
+
+// Size of the window that holds the picture and the button column, centred on
+// the desktop; a window that would stick out on either side goes to (0, 0).
+WindowPlacement PlaceWindow(const LayoutInput& input);
+
+// x of every button: centred in the column to the right of the picture.
+int ButtonColumnX(int clientLeft, int clientRight, int pictureWidth, int buttonWidth);
+
+// y of the first button from the top, and of the next one below a created one.
+int FirstButtonY(int buttonHeight);
+int NextButtonY(int y, int buttonHeight);
+
+// y of the Cancel button, which sits at the bottom of the column.
+int CancelButtonY(int clientBottom, int buttonHeight);
+
+#endif

@@ -1,0 +1,67 @@
+// The panel's keys and the focus moves between its buttons.
+#include <gtest/gtest.h>
+
+#include "launcher/keyboard.h"
+
+namespace {
+
+TEST(Keyboard, KeyTable) {
+    struct Case {
+        unsigned key;
+        KeyAction action;
+        bool handled;
+    };
+    const Case cases[] = {
+        {0x09, kKeyFocusNext, true},     // Tab
+        {0x27, kKeyFocusNext, true},     // Right
+        {0x28, kKeyFocusNext, true},     // Down
+        {0x25, kKeyFocusPrevious, true}, // Left
+        {0x26, kKeyFocusPrevious, true}, // Up
+        {0x1B, kKeyClose, true},         // Escape
+        {0x0D, kKeyPressFocused, false}, // Enter goes on to the button
+        {0x20, kKeyIgnored, false},      // Space is the button's own
+        {0x10, kKeyIgnored, false},      // Shift
+        {0x41, kKeyIgnored, false},      // A
+        {0x109, kKeyIgnored, false},     // not a key, but Tab's low byte
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(c.action, KeyActionFor(c.key));
+        EXPECT_EQ(c.handled, IsKeyHandled(KeyActionFor(c.key)));
+    }
+}
+
+TEST(Keyboard, FocusMovesStopAtEmptySlotsAndWrapAtTheEnds) {
+    const bool all[kSlotCount] = {true, true, true};
+    const bool installAndCancel[kSlotCount] = {true, false, true};
+    const bool cancelOnly[kSlotCount] = {false, false, true};
+    struct Case {
+        const char* name;
+        const bool* filled;
+        int from;
+        bool forward;
+        int to;
+    };
+    const Case cases[] = {
+        {"three: Cancel forward wraps to Install", all, kCancelSlot, true, kInstallSlot},
+        {"three: Cancel back to Browse", all, kCancelSlot, false, kBrowseSlot},
+        {"three: Install back wraps to Cancel", all, kInstallSlot, false, kCancelSlot},
+        {"three: Install forward to Browse", all, kInstallSlot, true, kBrowseSlot},
+        {"three: none focused, forward", all, kNoSlot, true, kInstallSlot},
+        {"three: none focused, back", all, kNoSlot, false, kCancelSlot},
+        {"two: Install forward stops at empty Browse", installAndCancel, kInstallSlot, true,
+         kNoSlot},
+        {"two: Install back to Cancel", installAndCancel, kInstallSlot, false, kCancelSlot},
+        {"two: Cancel forward to Install", installAndCancel, kCancelSlot, true, kInstallSlot},
+        {"two: Cancel back stops at empty Browse", installAndCancel, kCancelSlot, false, kNoSlot},
+        {"one: Cancel forward stops", cancelOnly, kCancelSlot, true, kNoSlot},
+        {"one: Cancel back stops", cancelOnly, kCancelSlot, false, kNoSlot},
+        {"one: none focused, back finds Cancel", cancelOnly, kNoSlot, false, kCancelSlot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.to, FocusMoveTarget(c.from, c.forward, c.filled));
+    }
+}
+
+} // namespace
