@@ -1,0 +1,62 @@
+// The main window procedure: routes the panel's messages to the Launcher and
+// keeps only the About command and the end of the process for itself.
+#include <windows.h>
+
+#include "app/app.h"
+#include "app/resource.h"
+#include "launcher/launcher.h"
+
+namespace {
+
+LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) != 0) {
+        if (LOWORD(wParam) == IDM_ABOUT) {
+            DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
+            return 0;
+        }
+    } else if (g_launcher && g_launcher->OnButtonClicked(reinterpret_cast<HWND>(lParam))) {
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC deviceContext = BeginPaint(window, &paint);
+    if (g_launcher) {
+        g_launcher->PaintOnRequest(deviceContext);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        return OnCommand(window, message, wParam, lParam);
+    case WM_KEYDOWN:
+        if (g_launcher && g_launcher->OnKeyDown(static_cast<UINT>(wParam), lParam)) {
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        if (g_launcher) {
+            g_launcher->OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        }
+        break;
+    case WM_PAINT:
+        return OnPaint(window);
+    case WM_PALETTECHANGED:
+        if (g_launcher) {
+            g_launcher->Invalidate();
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

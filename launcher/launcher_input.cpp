@@ -1,0 +1,115 @@
+// The Launcher's answers to the user: button clicks, keys and activation.
+#include "launcher/launcher.h"
+
+#include "launcher/command_line.h"
+#include "launcher/program_start.h"
+
+int Launcher::OnButtonClicked(HWND control) {
+    if (!control) {
+        return 0;
+    }
+    if (buttons[kInstallSlot] == control) {
+        currentSlot = kInstallSlot;
+        StartInstallerAndClose();
+    } else if (buttons[kBrowseSlot] == control) {
+        currentSlot = kBrowseSlot;
+        Browse();
+    } else if (buttons[kCancelSlot] == control) {
+        currentSlot = kCancelSlot;
+        RequestClose();
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
+void Launcher::StartInstallerAndClose() {
+    // An installer that could not be started leaves the panel open, so that the
+    // user can still browse the medium or cancel; closing would look like success.
+    if (installer[0] != '\0' && !StartInstaller(installer, PlatformStarter(&window))) {
+        return;
+    }
+    RequestClose();
+}
+
+void Launcher::Browse() {
+    char directory[kMaxPathChars];
+    DWORD length = GetCurrentDirectoryA(kMaxPathChars, directory);
+    // A directory that did not fit was not read: nothing is started then.
+    if (length == 0 || length >= kMaxPathChars) {
+        return;
+    }
+    char command[kBrowseCommandSize];
+    if (FormatBrowseCommand(directory, command, sizeof(command))) {
+        StartCommandLine(command);
+    }
+}
+
+void Launcher::RequestClose() {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+int Launcher::OnKeyDown(UINT virtualKey, LPARAM) {
+    KeyAction action = KeyActionFor(virtualKey);
+    switch (action) {
+    case kKeyFocusNext:
+        MoveFocus(true);
+        break;
+    case kKeyFocusPrevious:
+        MoveFocus(false);
+        break;
+    case kKeyPressFocused:
+        // The Space press reaches whichever button has the focus, which then
+        // reports a click like a mouse press.
+        keybd_event(VK_SPACE, 0, 0, 0);
+        keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+        break;
+    case kKeyClose:
+        RequestClose();
+        break;
+    case kKeyIgnored:
+        break;
+    }
+    return IsKeyHandled(action) ? 1 : 0;
+}
+
+void Launcher::OnActivate(bool active) {
+    if (active) {
+        RestoreFocus();
+    }
+}
+
+int Launcher::FocusedSlot() {
+    HWND focus = GetFocus();
+    if (!focus) {
+        return kNoSlot;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (buttons[slot] == focus) {
+            return slot;
+        }
+    }
+    return kNoSlot;
+}
+
+void Launcher::MoveFocus(bool forward) {
+    bool filled[kSlotCount];
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        filled[slot] = buttons[slot] != nullptr;
+    }
+    int target = FocusMoveTarget(FocusedSlot(), forward, filled);
+    if (target != kNoSlot) {
+        FocusSlot(target);
+    }
+}
+
+void Launcher::RestoreFocus() {
+    FocusSlot(currentSlot);
+}
+
+LRESULT CALLBACK ButtonSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && g_launcher) {
+        g_launcher->OnKeyDown(static_cast<UINT>(wParam), lParam);
+    }
+    return CallWindowProcA(g_oldButtonProc, window, message, wParam, lParam);
+}

@@ -1,0 +1,336 @@
+// make_icon: draws Tandrel's application icon and writes it as a Windows .ico file.
+//
+// The picture is an optical disc with a green "launch" badge. It is computed from geometry
+// at each size rather than scaled from a master bitmap, so the small sizes keep one-pixel
+// outlines instead of blurring them away.
+//
+// Usage: make_icon <output.ico>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+struct Rgb {
+    double r, g, b;
+};
+
+struct Pixel {
+    std::uint8_t r, g, b, a; // straight (not premultiplied) alpha, as .ico expects
+};
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Every colour of the drawing. The disc's darkest silver stays brighter, and the badge's
+// lightest green darker, than the 1-bpp threshold, so the black and white images keep the
+// disc white and the badge black.
+constexpr Rgb kOutline{38, 46, 62};
+constexpr Rgb kSilverDark{160, 170, 188};
+constexpr Rgb kSilverLight{240, 243, 250};
+constexpr Rgb kHub{212, 218, 228};
+constexpr Rgb kHubLine{118, 126, 142};
+constexpr Rgb kBadgeTop{64, 168, 64};
+constexpr Rgb kBadgeBottom{22, 112, 40};
+constexpr Rgb kBadgeEdge{8, 56, 20}; // dark enough to turn black, not green, in 16 colours
+constexpr Rgb kWhite{255, 255, 255};
+constexpr double kMonoThreshold = 140;
+
+Rgb mix(Rgb a, Rgb b, double t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+double luma(Rgb c) {
+    return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
+}
+
+// A pale rainbow, for the diffraction colours at the edges of the disc's highlight.
+Rgb rainbow(double hue) {
+    auto channel = [hue](double offset) {
+        return 255 * (0.75 + 0.25 * std::cos(2 * kPi * (hue - offset)));
+    };
+    return {channel(0), channel(1.0 / 3), channel(2.0 / 3)};
+}
+
+// Play triangle pointing right, in badge-radius units; pushed right of centre because a
+// centred triangle looks off-balance to the left.
+bool inPlayTriangle(double x, double y) {
+    const double left = -0.5, right = 0.62, half = 0.62;
+    if (x < left || x > right)
+        return false;
+    return std::fabs(y) <= half * (right - x) / (right - left);
+}
+
+// Circles centred on pixel corners come out symmetric when sampled once per pixel.
+double snap(double v, double px) {
+    return std::round(v / px) * px;
+}
+
+// Colour of the icon at (x, y), both in [0, 1] with y downwards; px is one pixel in those
+// units. Returns false where the icon is transparent. Palette images leave out the disc's
+// colour fringes: no palette holds such faint tints, and they came out as stray specks.
+bool shade(double x, double y, double px, bool trueColour, Rgb& out) {
+    // Outlines never drop below one pixel, or they would vanish at 16x16.
+    const double line = std::max(px, 1.0 / 32);
+
+    const double bx = snap(0.75, px), by = bx, br = 0.25;
+    double dx = x - bx, dy = y - by, d = std::hypot(dx, dy);
+    if (d <= br) {
+        if (d > br - line)
+            out = kBadgeEdge;
+        else if (inPlayTriangle(dx / br, dy / br))
+            out = kWhite;
+        else
+            out = mix(kBadgeTop, kBadgeBottom, (dy / br + 1) / 2);
+        return true;
+    }
+    // A transparent gap keeps the badge apart from the disc, even in black and white.
+    if (d <= br + line)
+        return false;
+
+    const double cx = snap(0.44, px), cy = cx, radius = snap(0.44, px);
+    dx = x - cx;
+    dy = y - cy;
+    d = std::hypot(dx, dy);
+    const double hole = std::max(0.13 * radius, 1.5 * px);
+    const double hub = std::max(0.36 * radius, hole + line + 1.5 * px);
+    if (d > radius || d < hole)
+        return false;
+    if (d > radius - line || d < hole + line) {
+        out = kOutline;
+        return true;
+    }
+    if (d < hub) {
+        // The clear ring's edge only clutters the smallest size.
+        out = px < 1.0 / 24 && d > hub - px ? kHubLine : kHub;
+        return true;
+    }
+    // A disc lit from the viewer's side shows two opposite bright wedges, here along the
+    // top-left to bottom-right diagonal, with faint colour fringes at their edges.
+    const double angle = std::atan2(dy, dx);
+    const double sheen = std::pow(0.5 + 0.5 * std::cos(2 * (angle - kPi / 4)), 3);
+    const Rgb metal = mix(kSilverDark, kSilverLight, 0.2 + 0.8 * sheen);
+    if (!trueColour) {
+        out = metal;
+        return true;
+    }
+    const double fringe = 0.35 * std::sin(kPi * std::min(1.0, 1.6 * sheen));
+    out = mix(metal, rainbow((d - hub) / (radius - hub) + angle / kPi), fringe);
+    return true;
+}
+
+// Renders the icon at size x size; true colour gets 8 x 8 samples per pixel for smooth
+// edges, palette images one sample, because blended edge colours would only snap to
+// unrelated palette entries.
+std::vector<Pixel> render(int size, bool trueColour) {
+    const int samples = trueColour ? 8 : 1;
+    std::vector<Pixel> image(static_cast<std::size_t>(size) * size);
+    const double px = 1.0 / size;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            double r = 0, g = 0, b = 0;
+            int hits = 0;
+            for (int sy = 0; sy < samples; ++sy) {
+                for (int sx = 0; sx < samples; ++sx) {
+                    Rgb c{};
+                    if (shade((x + (sx + 0.5) / samples) * px, (y + (sy + 0.5) / samples) * px, px,
+                              trueColour, c)) {
+                        r += c.r;
+                        g += c.g;
+                        b += c.b;
+                        ++hits;
+                    }
+                }
+            }
+            Pixel& p = image[static_cast<std::size_t>(y) * size + x];
+            if (hits == 0) {
+                p = {0, 0, 0, 0};
+                continue;
+            }
+            auto to8 = [](double v) {
+                return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
+            };
+            p = {to8(r / hits), to8(g / hits), to8(b / hits),
+                 to8(255.0 * hits / (samples * samples))};
+        }
+    }
+    return image;
+}
+
+using Palette = std::vector<std::array<std::uint8_t, 3>>;
+
+// The 16 colours of the standard VGA palette, in the order Windows uses; black comes first,
+// which the transparent pixels rely on.
+Palette vgaPalette() {
+    return {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+            {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+            {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+            {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+}
+
+// A fixed 256-colour palette: the VGA colours, a 6x6x6 colour cube, and 24 greys between the
+// cube's own greys.
+Palette fixedPalette() {
+    Palette palette = vgaPalette();
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b)
+                palette.push_back({static_cast<std::uint8_t>(51 * r),
+                                   static_cast<std::uint8_t>(51 * g),
+                                   static_cast<std::uint8_t>(51 * b)});
+    for (int i = 0; i < 24; ++i) {
+        const auto v = static_cast<std::uint8_t>(8 + 10 * i);
+        palette.push_back({v, v, v});
+    }
+    return palette;
+}
+
+int nearest(const Palette& palette, const Pixel& p) {
+    int best = 0;
+    long bestDistance = -1;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        // Weighted like the eye's sensitivity, so greens do not snap to greys too eagerly.
+        const long dr = p.r - palette[i][0], dg = p.g - palette[i][1], db = p.b - palette[i][2];
+        const long distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void put16(std::vector<std::uint8_t>& out, unsigned v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xff));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    put16(out, v & 0xffff);
+    put16(out, v >> 16);
+}
+
+int stride(int width, int bpp) {
+    return (width * bpp + 31) / 32 * 4;
+}
+
+// One icon image: BITMAPINFOHEADER (height doubled for the XOR and AND bitmaps), colour
+// table, XOR bitmap and AND mask, both bottom-up.
+std::vector<std::uint8_t> encodeImage(int size, int bpp) {
+    const std::vector<Pixel> image = render(size, bpp == 32);
+    const Palette palette = bpp == 1   ? Palette{{0, 0, 0}, {255, 255, 255}}
+                            : bpp == 4 ? vgaPalette()
+                            : bpp == 8 ? fixedPalette()
+                                       : Palette{};
+    const int xorStride = stride(size, bpp), andStride = stride(size, 1);
+    std::vector<std::uint8_t> xorBits(static_cast<std::size_t>(xorStride) * size);
+    std::vector<std::uint8_t> andBits(static_cast<std::size_t>(andStride) * size);
+
+    for (int y = 0; y < size; ++y) {
+        std::uint8_t* xorRow = &xorBits[static_cast<std::size_t>(size - 1 - y) * xorStride];
+        std::uint8_t* andRow = &andBits[static_cast<std::size_t>(size - 1 - y) * andStride];
+        for (int x = 0; x < size; ++x) {
+            const Pixel& p = image[static_cast<std::size_t>(y) * size + x];
+            const bool transparent = p.a == 0;
+            if (transparent)
+                andRow[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (bpp == 32) {
+                std::uint8_t* q = &xorRow[x * 4];
+                q[0] = p.b;
+                q[1] = p.g;
+                q[2] = p.r;
+                q[3] = p.a;
+                continue;
+            }
+            if (transparent)
+                continue; // index 0 is black, which leaves the screen untouched under the mask
+            int index;
+            if (bpp == 1)
+                index = luma({double(p.r), double(p.g), double(p.b)}) >= kMonoThreshold ? 1 : 0;
+            else
+                index = nearest(palette, p);
+            const int bit = x * bpp;
+            const int shift = 8 - bpp - bit % 8;
+            xorRow[bit / 8] |= static_cast<std::uint8_t>(index << shift);
+        }
+    }
+
+    std::vector<std::uint8_t> out;
+    put32(out, 40); // biSize
+    put32(out, static_cast<std::uint32_t>(size));
+    put32(out, static_cast<std::uint32_t>(2 * size));
+    put16(out, 1); // biPlanes
+    put16(out, static_cast<unsigned>(bpp));
+    put32(out, 0); // BI_RGB
+    put32(out, static_cast<std::uint32_t>(xorBits.size() + andBits.size()));
+    put32(out, 0); // biXPelsPerMeter
+    put32(out, 0); // biYPelsPerMeter
+    put32(out, 0); // biClrUsed: 0 means the full 2^bpp table follows
+    put32(out, 0); // biClrImportant
+    for (const auto& c : palette) {
+        out.push_back(c[2]);
+        out.push_back(c[1]);
+        out.push_back(c[0]);
+        out.push_back(0);
+    }
+    out.insert(out.end(), xorBits.begin(), xorBits.end());
+    out.insert(out.end(), andBits.begin(), andBits.end());
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_icon <output.ico>\n");
+        return 2;
+    }
+
+    const int sizes[] = {48, 32, 16};
+    const int depths[] = {1, 4, 8, 32};
+    std::vector<std::vector<std::uint8_t>> images;
+    std::vector<std::array<int, 2>> formats;
+    for (int size : sizes) {
+        for (int bpp : depths) {
+            images.push_back(encodeImage(size, bpp));
+            formats.push_back({size, bpp});
+        }
+    }
+
+    std::vector<std::uint8_t> file;
+    put16(file, 0); // reserved
+    put16(file, 1); // type: icon
+    put16(file, static_cast<unsigned>(images.size()));
+    std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const int size = formats[i][0], bpp = formats[i][1];
+        // Width, height, colour count (0 from 256 colours up), reserved, planes, bit count,
+        // image size and offset.
+        const auto side = static_cast<std::uint8_t>(size);
+        const std::uint8_t colours = bpp == 1 ? 2 : bpp == 4 ? 16 : 0;
+        file.insert(file.end(), {side, side, colours, 0});
+        put16(file, 1);
+        put16(file, static_cast<unsigned>(bpp));
+        put32(file, static_cast<std::uint32_t>(images[i].size()));
+        put32(file, offset);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const auto& image : images)
+        file.insert(file.end(), image.begin(), image.end());
+
+    std::ofstream stream(argv[1], std::ios::binary | std::ios::trunc);
+    stream.write(reinterpret_cast<const char*>(file.data()),
+                 static_cast<std::streamsize>(file.size()));
+    stream.close();
+    if (!stream) {
+        std::fprintf(stderr, "make_icon: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    std::printf("make_icon: wrote %s (%zu bytes, %zu images)\n", argv[1], file.size(),
+                images.size());
+    return 0;
+}
