@@ -1,0 +1,206 @@
+#include "distribution.h"
+
+#include <cstdio>
+
+#include "probe.h"
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool ReadWholeFile(const std::string& path, std::string* contents) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) {
+        return false;
+    }
+    contents->clear();
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) {
+        contents->append(buffer, got);
+    }
+    fclose(file);
+    return true;
+}
+
+// The stand-in writes its command line and its current directory, a line each.
+std::string RecordLine(const std::string& recordPath, int line) {
+    std::string contents;
+    if (!ReadWholeFile(recordPath, &contents)) {
+        return "";
+    }
+    size_t start = 0;
+    for (int i = 0; i < line; ++i) {
+        start = contents.find('\n', start);
+        if (start == std::string::npos) {
+            return "";
+        }
+        ++start;
+    }
+    size_t end = contents.find('\n', start);
+    return contents.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
+
+std::string BuildFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return FolderOf(path);
+}
+
+Distribution::Distribution() {
+    static int count = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    // Wine reuses small process ids; the clock keeps names from earlier runs apart.
+    char name[64];
+    snprintf(name, sizeof(name), "tandrel-e2e-%lu-%lu-%d", GetCurrentProcessId(), GetTickCount(),
+             ++count);
+    path_ = std::string(temp) + name;
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+    CopyProgram("tandrel.exe", "tandrel.exe");
+    CopyProgram("stand_in.exe", "explorer.exe");
+}
+
+Distribution::~Distribution() {
+    RemoveTree(path_);
+}
+
+bool Distribution::WriteFile(const std::string& name, const std::string& bytes) const {
+    return WriteFile(name, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
+
+bool Distribution::WriteFile(const std::string& name,
+                             const std::vector<unsigned char>& bytes) const {
+    FILE* file = fopen(PathOf(name).c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    bool written = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && written;
+}
+
+bool Distribution::CopyProgram(const std::string& buildName, const std::string& name) const {
+    std::string source = BuildFolder() + "\\" + buildName;
+    return CopyFileA(source.c_str(), PathOf(name).c_str(), FALSE) != 0;
+}
+
+bool Distribution::MakeFolder(const std::string& name) const {
+    return CreateDirectoryA(PathOf(name).c_str(), nullptr) != 0;
+}
+
+std::string Distribution::MakeFolderOfLength(size_t length) const {
+    std::string path = path_;
+    // Each step adds a backslash and a name of up to 60 characters, and never
+    // leaves a remainder too short for another step.
+    while (path.size() < length) {
+        size_t remaining = length - path.size() - 1;
+        size_t part = remaining <= 60 ? remaining : (remaining - 60 >= 2 ? 60 : remaining - 2);
+        path += "\\" + std::string(part, 'd');
+        if (!CreateDirectoryA(path.c_str(), nullptr)) {
+            return "";
+        }
+    }
+    return path.size() == length ? path : "";
+}
+
+std::string Distribution::RecordedCommandLine(const std::string& name) const {
+    return RecordLine(PathOf(name) + ".record", 0);
+}
+
+std::string Distribution::RecordedDirectory(const std::string& name) const {
+    return RecordLine(PathOf(name) + ".record", 1);
+}
+
+Panel::~Panel() {
+    if (!process_) {
+        return;
+    }
+    if (IsRunning()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, probe::kWaitMs);
+    }
+    CloseHandle(process_);
+}
+
+bool Panel::Start(const Distribution& distribution, const std::string& currentDirectory) {
+    std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDirectory.empty() ? distribution.Path().c_str()
+                                                 : currentDirectory.c_str(),
+                        &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return true;
+}
+
+bool Panel::IsRunning() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+HWND Panel::WaitForWindow() {
+    HWND window = nullptr;
+    probe::WaitUntil([&] {
+        window = probe::FindWindowOfProcess(processId_, "TANDREL", true);
+        return window != nullptr || !IsRunning();
+    });
+    return window;
+}
+
+bool Panel::WaitForIdle() {
+    return WaitForInputIdle(process_, probe::kWaitMs) == 0;
+}
+
+bool Panel::WaitForExit(DWORD* exitCode, DWORD timeoutMs) {
+    if (!probe::WaitUntil([this] { return !IsRunning(); }, timeoutMs)) {
+        return false;
+    }
+    return GetExitCodeProcess(process_, exitCode) != 0;
+}
+
+bool Panel::ExitsWithoutWindow(DWORD* exitCode) {
+    bool windowSeen = false;
+    bool exited = probe::WaitUntil([&] {
+        if (!probe::VisibleWindowsOfProcess(processId_).empty()) {
+            windowSeen = true;
+        }
+        return windowSeen || !IsRunning();
+    });
+    if (windowSeen || !exited) {
+        return false;
+    }
+    return GetExitCodeProcess(process_, exitCode) != 0;
+}

@@ -1,0 +1,64 @@
+// Reading another process's windows and sending it input, as a user would.
+#ifndef TANDREL_TESTS_E2E_PROBE_H
+#define TANDREL_TESTS_E2E_PROBE_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace probe {
+
+// The default time limit of every wait: generous, because a loaded machine can
+// be slow to start a Wine process, and a wait ends as soon as its condition holds.
+const DWORD kWaitMs = 15000;
+
+// Pumps this thread's messages and checks `condition` until it holds or the
+// time is up. Returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
+
+// The top-level window of `processId` of the given class, or null.
+HWND FindWindowOfProcess(DWORD processId, const char* className, bool visibleOnly);
+
+// All visible top-level windows of a process.
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
+
+std::string Text(HWND window);
+std::string ClassName(HWND window);
+LONG Style(HWND window);
+
+// The window's rectangle, and its client area, in screen coordinates.
+RECT WindowRect(HWND window);
+RECT ClientRectOnScreen(HWND window);
+
+// A child's rectangle relative to its parent's client area.
+RECT RectInParent(HWND child);
+
+// The push buttons of a window, in creation order.
+std::vector<HWND> Buttons(HWND parent);
+
+// The window that has the keyboard focus in `window`'s thread, or null.
+HWND FocusOf(HWND window);
+// The active window of `window`'s thread, or null.
+HWND ActiveOf(HWND window);
+
+// Brings `window` to the foreground and waits until it is active.
+bool Activate(HWND window);
+
+// Key presses and mouse clicks through the system's input queue; they go to
+// the foreground window.
+void PressKey(WORD virtualKey);
+void PressKeyWithAlt(WORD virtualKey);
+void ClickAt(POINT screenPoint);
+void ClickCenterOf(HWND window);
+
+// Copies a screen rectangle's pixels as 0x00RRGGBB values, row by row from the top.
+std::vector<DWORD> CapturePixels(const RECT& screenRect);
+
+// Writes pixels as a PNG file (uncompressed, for the record only).
+bool WritePng(const char* path, int width, int height, const std::vector<DWORD>& pixels);
+
+} // namespace probe
+
+#endif

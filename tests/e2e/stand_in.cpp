@@ -1,0 +1,29 @@
+// A stand-in for a program that the panel starts (an installer, the file
+// browser): it records how it was started, beside itself, and ends at once.
+#include <windows.h>
+
+#include <cstdio>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return 1;
+    }
+    char recordPath[MAX_PATH + 16];
+    char partPath[MAX_PATH + 16];
+    snprintf(recordPath, sizeof(recordPath), "%s.record", path);
+    snprintf(partPath, sizeof(partPath), "%s.part", path);
+    char directory[1024] = {};
+    GetCurrentDirectoryA(sizeof(directory), directory);
+    // Written aside and then renamed, so that the test never reads half a record.
+    FILE* record = fopen(partPath, "wb");
+    if (!record) {
+        return 1;
+    }
+    fprintf(record, "%s\n%s\n", GetCommandLineA(), directory);
+    if (fclose(record) != 0) {
+        return 1;
+    }
+    return MoveFileExA(partPath, recordPath, MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+}
