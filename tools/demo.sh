@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds tandrel.exe and shows the panel on the sample distribution folder.
+# With a display (DISPLAY set) the panel opens there; try its buttons. Without
+# one, or with --screenshot, it runs under Xvfb and saves a screenshot.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
+cd "$tandrel_root" || exit 1
+
+"$tandrel_root/tools/setup.sh" || exit 1
+cmake --preset win32 >/dev/null || exit 1
+cmake --build --preset win32 --target sample_distribution probe || exit 1
+
+sample="$tandrel_root/build/win32/sample"
+if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
+    wine_session_prefix "$tandrel_root/build/wine-demo" || exit 1
+    echo "demo: showing the panel on $DISPLAY; close it to end the demo"
+    (cd "$sample" && wine tandrel.exe)
+    echo "demo: the panel closed with exit code $?"
+    exit 0
+fi
+
+screenshot="$tandrel_root/build/demo-screenshot.png"
+wine_session_start_xvfb 24 || exit 1
+trap wine_session_stop EXIT
+wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+(cd "$sample" && wine tandrel.exe) &
+panel=$!
+rm -f "$screenshot"
+wine "$tandrel_root/build/win32/probe.exe" screenshot "Z:$screenshot"
+shot=$?
+wine "$tandrel_root/build/win32/probe.exe" close
+wait "$panel"
+if [ "$shot" -ne 0 ] || [ ! -s "$screenshot" ]; then
+    echo "demo: no screenshot was taken" >&2
+    exit 1
+fi
+echo "demo: screenshot saved as $screenshot"

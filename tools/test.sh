@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the unit tests natively (with the
+# sanitizers), the same tests and the end-to-end tests under Wine, and the
+# fuzzer's corpus. Ends with a line counting the passed and failed tests.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
+cd "$tandrel_root" || exit 1
+
+"$tandrel_root/tools/setup.sh" || exit 1
+
+for preset in native win32; do
+    cmake --preset "$preset" >/dev/null || exit 1
+    cmake --build --preset "$preset" || exit 1
+    rm -rf "build/$preset/results"
+    mkdir -p "build/$preset/results"
+done
+
+ctest --preset native -j 2 --output-junit "$tandrel_root/build/native/results/ctest.xml"
+
+wine_session_start_xvfb 24 || exit 1
+trap wine_session_stop EXIT
+wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+ctest --preset win32 --output-junit "$tandrel_root/build/win32/results/ctest.xml"
+wine_session_stop
+
+"$tandrel_root/tools/count_results.sh" build/native/results build/win32/results

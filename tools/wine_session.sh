@@ -1,0 +1,74 @@
+# A Wine session of the project's own: one prefix and, where needed, one Xvfb
+# display. Sourced by the test and demo scripts; ends only what it started.
+
+tandrel_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+tandrel_xvfb_pid=""
+
+# Starts Xvfb on a free display number and exports DISPLAY. $1: screen depth.
+wine_session_start_xvfb() {
+    local depth=${1:-24} display_file
+    display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp 3>"$display_file" \
+        >/dev/null 2>&1 &
+    tandrel_xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$display_file" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$display_file" ]; then
+        echo "wine session: Xvfb did not start" >&2
+        rm -f "$display_file"
+        return 1
+    fi
+    export DISPLAY=":$(head -n 1 "$display_file")"
+    rm -f "$display_file"
+}
+
+# Prepares the prefix $1 once; with $2 = desktop, inside a 1024x768 Wine
+# virtual desktop, which draws frames and activates windows as Windows does.
+wine_session_prefix() {
+    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all
+    # No Mono or Gecko installers, no menu entries on the host.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # A server left over from an earlier run of this prefix would keep the
+    # display it was started with.
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+    local marker="$WINEPREFIX/.tandrel-ready-${2:-plain}"
+    [ -f "$marker" ] && return 0
+    echo "wine session: preparing $WINEPREFIX (once)"
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || return 1
+    local settings="$WINEPREFIX/tandrel.reg"
+    {
+        echo "REGEDIT4"
+        echo
+        echo "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]"
+        echo "\"ShowCrashDialog\"=dword:00000000"
+        if [ "${2:-}" = desktop ]; then
+            echo
+            echo "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]"
+            echo "\"Desktop\"=\"Default\""
+            echo
+            echo "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]"
+            echo "\"Default\"=\"1024x768\""
+        fi
+    } >"$settings"
+    wine regedit /S "$settings" >/dev/null 2>&1 || return 1
+    # The desktop already running keeps its old settings until the server ends.
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+    touch "$marker"
+}
+
+# Ends this session's Wine server (this prefix only) and its Xvfb (by PID).
+wine_session_stop() {
+    if [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k >/dev/null 2>&1
+    fi
+    if [ -n "$tandrel_xvfb_pid" ]; then
+        kill "$tandrel_xvfb_pid" 2>/dev/null
+        wait "$tandrel_xvfb_pid" 2>/dev/null
+        tandrel_xvfb_pid=""
+    fi
+}
