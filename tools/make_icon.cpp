@@ -14,11 +14,11 @@
 #include <fstream>
 #include <vector>
 
+#include "artwork.h"
+
 namespace {
 
-struct Rgb {
-    double r, g, b;
-};
+using namespace artwork;
 
 struct Pixel {
     std::uint8_t r, g, b, a; // straight (not premultiplied) alpha, as .ico expects
@@ -26,23 +26,8 @@ struct Pixel {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Every colour of the drawing. The disc's darkest silver stays brighter, and the badge's
-// lightest green darker, than the 1-bpp threshold, so the black and white images keep the
-// disc white and the badge black.
-constexpr Rgb kOutline{38, 46, 62};
-constexpr Rgb kSilverDark{160, 170, 188};
-constexpr Rgb kSilverLight{240, 243, 250};
-constexpr Rgb kHub{212, 218, 228};
-constexpr Rgb kHubLine{118, 126, 142};
-constexpr Rgb kBadgeTop{64, 168, 64};
-constexpr Rgb kBadgeBottom{22, 112, 40};
-constexpr Rgb kBadgeEdge{8, 56, 20}; // dark enough to turn black, not green, in 16 colours
-constexpr Rgb kWhite{255, 255, 255};
+// Grey level from which a pixel is white in the black-and-white images.
 constexpr double kMonoThreshold = 140;
-
-Rgb mix(Rgb a, Rgb b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
 
 double luma(Rgb c) {
     return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
@@ -161,8 +146,6 @@ std::vector<Pixel> render(int size, bool trueColour) {
     return image;
 }
 
-using Palette = std::vector<std::array<std::uint8_t, 3>>;
-
 // The 16 colours of the standard VGA palette, in the order Windows uses; black comes first,
 // which the transparent pixels rely on.
 Palette vgaPalette() {
@@ -179,39 +162,12 @@ Palette fixedPalette() {
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                palette.push_back({static_cast<std::uint8_t>(51 * r),
-                                   static_cast<std::uint8_t>(51 * g),
-                                   static_cast<std::uint8_t>(51 * b)});
+                palette.push_back({51.0 * r, 51.0 * g, 51.0 * b});
     for (int i = 0; i < 24; ++i) {
-        const auto v = static_cast<std::uint8_t>(8 + 10 * i);
+        const double v = 8 + 10 * i;
         palette.push_back({v, v, v});
     }
     return palette;
-}
-
-int nearest(const Palette& palette, const Pixel& p) {
-    int best = 0;
-    long bestDistance = -1;
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        // Weighted like the eye's sensitivity, so greens do not snap to greys too eagerly.
-        const long dr = p.r - palette[i][0], dg = p.g - palette[i][1], db = p.b - palette[i][2];
-        const long distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
-        if (bestDistance < 0 || distance < bestDistance) {
-            best = static_cast<int>(i);
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-void put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xffff);
-    put16(out, v >> 16);
 }
 
 int stride(int width, int bpp) {
@@ -252,7 +208,7 @@ std::vector<std::uint8_t> encodeImage(int size, int bpp) {
             if (bpp == 1)
                 index = luma({double(p.r), double(p.g), double(p.b)}) >= kMonoThreshold ? 1 : 0;
             else
-                index = nearest(palette, p);
+                index = nearest(palette, {double(p.r), double(p.g), double(p.b)});
             const int bit = x * bpp;
             const int shift = 8 - bpp - bit % 8;
             xorRow[bit / 8] |= static_cast<std::uint8_t>(index << shift);
@@ -271,10 +227,10 @@ std::vector<std::uint8_t> encodeImage(int size, int bpp) {
     put32(out, 0); // biYPelsPerMeter
     put32(out, 0); // biClrUsed: 0 means the full 2^bpp table follows
     put32(out, 0); // biClrImportant
-    for (const auto& c : palette) {
-        out.push_back(c[2]);
-        out.push_back(c[1]);
-        out.push_back(c[0]);
+    for (const Rgb& c : palette) {
+        out.push_back(static_cast<std::uint8_t>(c.b));
+        out.push_back(static_cast<std::uint8_t>(c.g));
+        out.push_back(static_cast<std::uint8_t>(c.r));
         out.push_back(0);
     }
     out.insert(out.end(), xorBits.begin(), xorBits.end());

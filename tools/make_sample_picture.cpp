@@ -15,32 +15,19 @@
 #include <string>
 #include <vector>
 
+#include "artwork.h"
+
 namespace {
 
+using namespace artwork;
+
 constexpr int kWidth = 400, kHeight = 300;
-
-struct Rgb {
-    double r, g, b;
-};
-
-Rgb mix(Rgb a, Rgb b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
 
 // The backdrop is a single ramp from dark to light; the gradient, the glow behind the disc and
 // the disc's shadow are all positions on it, so all three quantise without banding or hue
 // shifts.
 constexpr Rgb kBackDark{8, 18, 44};
 constexpr Rgb kBackLight{64, 122, 172};
-constexpr Rgb kOutline{38, 46, 62};
-constexpr Rgb kSilverDark{160, 170, 188};
-constexpr Rgb kSilverLight{240, 243, 250};
-constexpr Rgb kHub{212, 218, 228};
-constexpr Rgb kHubLine{118, 126, 142};
-constexpr Rgb kBadgeTop{64, 168, 64};
-constexpr Rgb kBadgeBottom{22, 112, 40};
-constexpr Rgb kBadgeEdge{8, 56, 20};
-constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kShadow{4, 10, 28};
 constexpr Rgb kVersion{132, 214, 120};
 constexpr Rgb kVendor{172, 194, 222};
@@ -98,8 +85,6 @@ Rgb shade(double x, double y) {
     const double sheen = std::pow(0.5 + dx * dy / (d * d), 3);
     return mix(kSilverDark, kSilverLight, 0.2 + 0.8 * sheen);
 }
-
-using Palette = std::vector<Rgb>;
 
 // Adds n colours from a towards b; with inner set, the end points themselves are left out,
 // for the blends along edges between two colours the palette already holds.
@@ -238,31 +223,6 @@ Image render() {
     text(image, "1.0", centre, 238, 2, 1, kVersion);
     text(image, "QUILLMERE SOFTWARE", centre, 266, 2, 1, kVendor);
     return image;
-}
-
-int nearest(const Palette& palette, Rgb c) {
-    int best = 0;
-    double bestDistance = 1e30;
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        // Weighted like the eye's sensitivity, so greens do not snap to greys too eagerly.
-        const double dr = c.r - palette[i].r, dg = c.g - palette[i].g, db = c.b - palette[i].b;
-        const double distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
-        if (distance < bestDistance) {
-            best = static_cast<int>(i);
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-void put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xffff);
-    put16(out, v >> 16);
 }
 
 } // namespace
