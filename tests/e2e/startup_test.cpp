@@ -1,16 +1,14 @@
 // Starting and stopping the panel: the gate that refuses to show a panel
 // without buttons, the About box and the system menu's Close.
-#include <gtest/gtest.h>
-
-#include "distribution.h"
-#include "probe.h"
+#include "panel_fixture.h"
 
 namespace {
 
-const DWORD kExitMs = probe::kWaitMs;
+class Startup : public PanelTest {};
+
 const WPARAM kAboutCommand = MAKEWPARAM(104, 1); // as the accelerator sends it
 
-TEST(Startup, RefusesToShowAPanelWithoutButtons) {
+TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
     struct Case {
         const char* name;
         const char* ini; // null: no settings file at all
@@ -37,48 +35,30 @@ TEST(Startup, RefusesToShowAPanelWithoutButtons) {
     }
 }
 
-TEST(Startup, OnlyACancelCaptionShowsTheWindow) {
-    Distribution distribution;
-    ASSERT_TRUE(distribution.WriteIni("[Button_Captions]\r\nCancelBut=Cancel\r\n"));
-    Panel panel;
-    ASSERT_TRUE(panel.Start(distribution));
-    HWND window = panel.WaitForWindow();
-    ASSERT_TRUE(window);
-    EXPECT_EQ("Quillmere Software, Inc.", probe::Text(window));
-    LONG style = probe::Style(window);
+TEST_F(Startup, OnlyACancelCaptionShowsTheWindow) {
+    LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n");
+    EXPECT_EQ("Quillmere Software, Inc.", probe::Text(window_));
+    LONG style = probe::Style(window_);
     EXPECT_TRUE(style & WS_DLGFRAME);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    std::vector<HWND> buttons = probe::Buttons(window);
-    ASSERT_EQ(1u, buttons.size());
-    EXPECT_EQ("Cancel", probe::Text(buttons[0]));
+    ASSERT_EQ(1u, buttons_.size());
+    EXPECT_EQ("Cancel", probe::Text(buttons_[0]));
 }
 
-TEST(Startup, SystemMenuCloseEndsTheProcessWithZero) {
-    Distribution distribution;
-    ASSERT_TRUE(distribution.WriteIni("[Button_Captions]\r\nInstallBut=Install\r\n"));
-    Panel panel;
-    ASSERT_TRUE(panel.Start(distribution));
-    HWND window = panel.WaitForWindow();
-    ASSERT_TRUE(window);
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(panel.WaitForExit(&exitCode, kExitMs));
-    EXPECT_EQ(0u, exitCode);
+TEST_F(Startup, SystemMenuCloseEndsTheProcessWithZero) {
+    LaunchWith("[Button_Captions]\r\nInstallBut=Install\r\n");
+    PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitForExitCode(0));
 }
 
-TEST(Startup, AboutBoxOpensOnItsCommandAndClosesWithOk) {
-    Distribution distribution;
-    ASSERT_TRUE(distribution.WriteIni("[Button_Captions]\r\nCancelBut=Cancel\r\n"));
-    Panel panel;
-    ASSERT_TRUE(panel.Start(distribution));
-    HWND window = panel.WaitForWindow();
-    ASSERT_TRUE(window);
-
+TEST_F(Startup, AboutBoxOpensOnItsCommandAndClosesWithOk) {
+    LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n");
+    HWND window = window_;
     PostMessageA(window, WM_COMMAND, kAboutCommand, 0);
     HWND about = nullptr;
     ASSERT_TRUE(probe::WaitUntil([&] {
-        about = probe::FindWindowOfProcess(panel.ProcessId(), "#32770", true);
+        about = probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true);
         return about != nullptr;
     })) << "no About box";
     EXPECT_EQ("About", probe::Text(about));
@@ -90,29 +70,21 @@ TEST(Startup, AboutBoxOpensOnItsCommandAndClosesWithOk) {
     ASSERT_TRUE(probe::Activate(about));
     probe::ClickCenterOf(ok);
     EXPECT_TRUE(probe::WaitUntil([&] { return !IsWindow(about); })) << "the About box stayed";
-    EXPECT_TRUE(panel.IsRunning());
+    EXPECT_TRUE(panel_.IsRunning());
     EXPECT_TRUE(IsWindowVisible(window));
 }
 
-TEST(Startup, AboutAcceleratorOnAFocusedButtonDoesNothing) {
-    Distribution distribution;
-    ASSERT_TRUE(
-        distribution.WriteIni("[General]\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
-                              "[Button_Captions]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n"));
-    Panel panel;
-    ASSERT_TRUE(panel.Start(distribution));
-    HWND window = panel.WaitForWindow();
-    ASSERT_TRUE(window);
-    ASSERT_TRUE(probe::Activate(window));
-    std::vector<HWND> buttons = probe::Buttons(window);
-    ASSERT_EQ(2u, buttons.size());
-    ASSERT_TRUE(probe::WaitUntil([&] { return probe::FocusOf(window) == buttons[0]; }));
+TEST_F(Startup, AboutAcceleratorOnAFocusedButtonDoesNothing) {
+    LaunchWith(PanelIni(kInstallAndCancel));
+    ActivateWithFocus();
+    ASSERT_EQ(2u, buttons_.size());
+    ASSERT_TRUE(FocusAndFrameOn(buttons_[0]));
 
     probe::PressKeyWithAlt(VK_OEM_2); // Alt and the "/" key
     // Keys are handled in order: once Left has moved the focus, Alt+/ was seen.
     probe::PressKey(VK_LEFT);
-    EXPECT_TRUE(probe::WaitUntil([&] { return probe::FocusOf(window) == buttons[1]; }));
-    EXPECT_FALSE(probe::FindWindowOfProcess(panel.ProcessId(), "#32770", true));
+    EXPECT_TRUE(FocusAndFrameOn(buttons_[1]));
+    EXPECT_FALSE(probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true));
 }
 
 } // namespace
