@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,29 +21,63 @@ bool IsOpen(HFILE file) {
     return openFiles().count(file) != 0;
 }
 
-} // namespace
-
-HFILE OpenFile(LPCSTR fileName, OFSTRUCT* openBuffer, UINT style) {
+// The open both OpenFile and _lopen make: read-only, recorded, and refused
+// when a failure is planned.
+HFILE OpenForReading(LPCSTR fileName) {
     compat::RecordOpen(fileName ? fileName : "");
-    if (openBuffer) {
-        std::memset(openBuffer, 0, sizeof *openBuffer);
-        openBuffer->cBytes = sizeof *openBuffer;
-    }
-    if (!fileName || style != OF_READ || compat::ShouldFail(compat::Call::OpenFile)) {
+    if (!fileName || compat::ShouldFail(compat::Call::OpenFile)) {
         return HFILE_ERROR;
     }
     int fd = open(fileName, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (openBuffer) {
-            openBuffer->nErrCode = 2; // ERROR_FILE_NOT_FOUND, near enough
-        }
         return HFILE_ERROR;
-    }
-    if (openBuffer) {
-        std::strncpy(openBuffer->szPathName, fileName, OFS_MAXPATHNAME - 1);
     }
     openFiles().insert(fd);
     return fd;
+}
+
+// Like the platform, OpenFile refuses a file whose full path does not fit the
+// 128-byte field of its OFSTRUCT.
+bool FitsOpenBuffer(LPCSTR fileName) {
+    std::string full = fileName;
+    char directory[PATH_MAX];
+    if (full.empty() || full[0] != '/') {
+        if (!getcwd(directory, sizeof directory)) {
+            return false;
+        }
+        full = std::string(directory) + "/" + full;
+    }
+    return full.size() < OFS_MAXPATHNAME;
+}
+
+} // namespace
+
+HFILE OpenFile(LPCSTR fileName, OFSTRUCT* openBuffer, UINT style) {
+    if (openBuffer) {
+        std::memset(openBuffer, 0, sizeof *openBuffer);
+        openBuffer->cBytes = sizeof *openBuffer;
+    }
+    if (style != OF_READ || (fileName && !FitsOpenBuffer(fileName))) {
+        compat::RecordOpen(fileName ? fileName : "");
+        return HFILE_ERROR;
+    }
+    HFILE file = OpenForReading(fileName);
+    if (openBuffer) {
+        if (file == HFILE_ERROR) {
+            openBuffer->nErrCode = 2; // ERROR_FILE_NOT_FOUND, near enough
+        } else {
+            std::strncpy(openBuffer->szPathName, fileName, OFS_MAXPATHNAME - 1);
+        }
+    }
+    return file;
+}
+
+HFILE _lopen(LPCSTR fileName, int mode) {
+    if (mode != OF_READ) {
+        compat::RecordOpen(fileName ? fileName : "");
+        return HFILE_ERROR;
+    }
+    return OpenForReading(fileName);
 }
 
 UINT _lread(HFILE file, LPVOID buffer, UINT bytes) {

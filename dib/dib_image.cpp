@@ -234,6 +234,18 @@ HPALETTE CubePalette() {
     return CreateFromDescription(description);
 }
 
+// OpenFile keeps the file's full path in a 128-byte field and refuses a longer
+// one, which a distribution copied into a deep folder reaches easily; _lopen
+// takes any path the file system does, but looks only where the name says.
+HFILE OpenPicture(const char* name) {
+    OFSTRUCT openBuffer;
+    HFILE file = OpenFile(name, &openBuffer, OF_READ);
+    if (file == HFILE_ERROR) {
+        file = _lopen(name, OF_READ);
+    }
+    return file;
+}
+
 } // namespace
 
 DibImage::DibImage(const char* bitmapFile) : valid(0), packedDib(nullptr), palette(nullptr) {
@@ -271,8 +283,7 @@ void DibImage::Load() {
         GlobalFree(packedDib);
         packedDib = nullptr;
     }
-    OFSTRUCT openBuffer;
-    HFILE file = OpenFile(fileName, &openBuffer, OF_READ);
+    HFILE file = OpenPicture(fileName);
     if (file == HFILE_ERROR) {
         return;
     }

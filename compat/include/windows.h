@@ -149,6 +149,7 @@ static_assert(sizeof(LOGPALETTE) == 8, "LOGPALETTE layout");
 // KERNEL32: files.
 HFILE OpenFile(LPCSTR fileName, OFSTRUCT* openBuffer, UINT style);
 UINT _lread(HFILE file, LPVOID buffer, UINT bytes);
+HFILE _lopen(LPCSTR fileName, int mode);
 LONG _llseek(HFILE file, LONG offset, int origin);
 HFILE _lclose(HFILE file);
 

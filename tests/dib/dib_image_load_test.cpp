@@ -302,6 +302,19 @@ TEST_F(DibLoadTest, ReadsNothingUntilAskedAndRetriesAfterAMissingFile) {
     }
 }
 
+TEST_F(DibLoadTest, LoadsFromAPathLongerThanOpenFileTakes) {
+    // A distribution unpacked into a deep folder: the full path passes the
+    // 128 bytes that OpenFile can hold.
+    TempPicture picture(150);
+    ASSERT_GT(strlen(picture.Name()), 150u);
+    ASSERT_TRUE(picture.Write(bmp::Build(Opt(8, 7, 3))));
+    DibImageProbe image(picture.Name());
+    int width = 0, height = 0;
+    EXPECT_EQ(1, image.GetSize(&width, &height));
+    EXPECT_EQ(7, width);
+    EXPECT_EQ(3, height);
+}
+
 TEST_F(DibLoadTest, NamesUpTo259CharactersAreKept) {
     std::string longest(259, 'a');
     DibImageProbe kept(longest.c_str());

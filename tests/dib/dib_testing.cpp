@@ -57,10 +57,10 @@ void DibTest::TearDown() {
 #endif
 }
 
-TempPicture::TempPicture() {
+TempPicture::TempPicture(size_t padding) {
     static int counter = 0;
     path_ = TempFolder() + "dib_" + std::to_string(ProcessId()) + "_" + std::to_string(++counter) +
-            ".bmp";
+            std::string(padding, 'p') + ".bmp";
 }
 
 TempPicture::~TempPicture() {

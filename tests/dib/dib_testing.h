@@ -25,7 +25,8 @@ class DibTest : public ::testing::Test {
 // any was written, is removed at the end of the scope.
 class TempPicture {
   public:
-    TempPicture();
+    // `padding` lengthens the file's name, for paths of a given length.
+    explicit TempPicture(size_t padding = 0);
     ~TempPicture();
     TempPicture(const TempPicture&) = delete;
     TempPicture& operator=(const TempPicture&) = delete;

@@ -120,6 +120,26 @@ TEST_F(PanelLayout, TopDownPictureHasItsTrueSize) {
     ExpectButton(2, "Cancel", 425, 255);
 }
 
+TEST_F(PanelLayout, DeepDistributionFolderStillShowsThePicture) {
+    // Unpacked deep inside a download folder: the picture's full path is far
+    // longer than the 128 bytes of the platform's oldest way of opening files.
+    std::string deep = distribution_->MakeFolderOfLength(200);
+    ASSERT_FALSE(deep.empty());
+    std::string relative = deep.substr(distribution_->Path().size() + 1);
+    bmp::Options options;
+    options.width = 400;
+    options.height = 300;
+    ASSERT_TRUE(
+        bmp::WriteFile(distribution_->PathOf(relative + "\\panel.bmp"), bmp::Build(options)));
+    ASSERT_TRUE(distribution_->WriteFile(
+        relative + "\\tandrel.ini",
+        Ini(std::string("Bmp=panel.bmp\r\n") + kButtonSize, kThreeCaptions)));
+    Launch(deep);
+    SIZE client = ClientSize();
+    EXPECT_EQ(550, client.cx);
+    EXPECT_EQ(300, client.cy);
+}
+
 TEST_F(PanelLayout, TitleBarReplacesTheDefaultTitle) {
     LaunchWith(Ini("TitleBar=Quillmere Studio 1.0 Setup\r\n", "CancelBut=Cancel\r\n"));
     EXPECT_EQ("Quillmere Studio 1.0 Setup", probe::Text(window_));
