@@ -5,12 +5,12 @@
 # picture's load against a raw read of its file. They print figures and judge
 # nothing; tools/test.sh does not run them.
 #
-#   tools/bench.sh [runs]     runs of each program in bench_startup (default 20)
+#   tools/bench.sh [runs]     runs of each program in bench_startup (default 30)
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 cd "$tandrel_root" || exit 1
 
-runs=${1:-20}
+runs=${1:-30}
 case "$runs" in
 '' | *[!0-9]*)
     echo "usage: tools/bench.sh [runs]" >&2
