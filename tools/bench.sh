@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and runs the benchmarks under Wine, in a session
+# of their own (Xvfb at 24 bits, the tests' prefix with its virtual desktop):
+# start-up to first paint against a minimal window, observed two ways, and the
+# picture's load against a raw read of its file. They print figures and judge
+# nothing; tools/test.sh does not run them.
+#
+#   tools/bench.sh [runs]     runs of each program in bench_startup (default 30)
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
+cd "$tandrel_root" || exit 1
+
+runs=${1:-30}
+case "$runs" in
+'' | *[!0-9]*)
+    echo "usage: tools/bench.sh [runs]" >&2
+    exit 2
+    ;;
+esac
+
+"$tandrel_root/tools/setup.sh" || exit 1
+cmake --preset win32 >/dev/null || exit 1
+cmake --build --preset win32 || exit 1
+
+wine_session_start_xvfb 24 || exit 1
+trap wine_session_stop EXIT
+wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+
+bin="$tandrel_root/build/win32"
+status=0
+echo
+echo "== bench_startup $runs"
+wine "$bin/bench_startup.exe" "$runs" || status=1
+echo
+echo "== bench_startup $runs --pixels"
+wine "$bin/bench_startup.exe" "$runs" --pixels || status=1
+echo
+echo "== bench_dib_load"
+wine "$bin/bench_dib_load.exe" || status=1
+exit "$status"
