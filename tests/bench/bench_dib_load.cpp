@@ -14,18 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "bench_clock.h"
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 SIZE_T WorkingSet(bool peak) {
     PROCESS_MEMORY_COUNTERS counters = {};

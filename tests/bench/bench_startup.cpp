@@ -30,6 +30,8 @@
 #include "distribution.h"
 #include "probe.h"
 
+#include "bench_clock.h"
+
 namespace {
 
 const DWORD kTimeoutMs = probe::kWaitMs;
@@ -40,17 +42,6 @@ const DWORD kPollMs = 1;
 // After a process has ended, before the next one starts: its windows and
 // X resources go in the background.
 const DWORD kSettleMs = 100;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The picture in the panel's client area, compared with what it should be.
 // Keeps its bitmap between looks, so that polling costs one BitBlt a look.
