@@ -23,13 +23,14 @@ class PanelTest : public ::testing::Test {
         buttons_ = probe::Buttons(window_);
     }
 
-    // Writes a plain picture of the given size as panel.bmp.
-    void AddPicture(int width, int height, bool topDown = false) {
+    // Writes a plain picture of the given size, as panel.bmp unless named.
+    void AddPicture(int width, int height, bool topDown = false,
+                    const std::string& name = "panel.bmp") {
         bmp::Options options;
         options.width = width;
         options.height = height;
         options.topDown = topDown;
-        ASSERT_TRUE(bmp::WriteFile(distribution_->PathOf("panel.bmp"), bmp::Build(options)));
+        ASSERT_TRUE(bmp::WriteFile(distribution_->PathOf(name), bmp::Build(options)));
     }
 
     // Writes the settings file, then launches.

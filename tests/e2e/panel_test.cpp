@@ -126,11 +126,7 @@ TEST_F(PanelLayout, DeepDistributionFolderStillShowsThePicture) {
     std::string deep = distribution_->MakeFolderOfLength(200);
     ASSERT_FALSE(deep.empty());
     std::string relative = deep.substr(distribution_->Path().size() + 1);
-    bmp::Options options;
-    options.width = 400;
-    options.height = 300;
-    ASSERT_TRUE(
-        bmp::WriteFile(distribution_->PathOf(relative + "\\panel.bmp"), bmp::Build(options)));
+    AddPicture(400, 300, false, relative + "\\panel.bmp");
     ASSERT_TRUE(distribution_->WriteFile(
         relative + "\\tandrel.ini",
         Ini(std::string("Bmp=panel.bmp\r\n") + kButtonSize, kThreeCaptions)));

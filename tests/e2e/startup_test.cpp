@@ -23,12 +23,12 @@ TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Distribution distribution;
+        distribution_ = std::make_unique<Distribution>();
         if (c.ini) {
-            ASSERT_TRUE(distribution.WriteIni(c.ini));
+            ASSERT_TRUE(distribution_->WriteIni(c.ini));
         }
         Panel panel;
-        ASSERT_TRUE(panel.Start(distribution));
+        ASSERT_TRUE(panel.Start(*distribution_));
         DWORD exitCode = 99;
         EXPECT_TRUE(panel.ExitsWithoutWindow(&exitCode)) << "a window was shown, or no exit";
         EXPECT_EQ(0u, exitCode);
