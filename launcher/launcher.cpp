@@ -36,7 +36,8 @@ Launcher::~Launcher() {
     for (HWND& button : buttons) {
         if (button && window) {
             if (g_oldButtonProc) {
-                SetWindowLongA(button, GWL_WNDPROC, reinterpret_cast<LONG>(g_oldButtonProc));
+                SetWindowLongPtrA(button, GWLP_WNDPROC,
+                                  reinterpret_cast<LONG_PTR>(g_oldButtonProc));
             }
             DestroyWindow(button);
         }

@@ -25,7 +25,7 @@ int Launcher::SetUp() {
         }
         icon = static_cast<HICON>(LoadImageA(nullptr, iconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         if (icon) {
-            SetClassLongA(window, GCL_HICON, reinterpret_cast<LONG>(icon));
+            SetClassLongPtrA(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
         }
     }
     SizeAndCenter();
@@ -109,8 +109,8 @@ HWND Launcher::CreateLauncherButton(int x, int y, const char* caption) {
     if (button && window) {
         // A focused button receives the keys itself; the subclass hands them to
         // the panel as well.
-        LONG previous =
-            SetWindowLongA(button, GWL_WNDPROC, reinterpret_cast<LONG>(ButtonSubclassProc));
+        LONG_PTR previous =
+            SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonSubclassProc));
         if (previous) {
             g_oldButtonProc = reinterpret_cast<WNDPROC>(previous);
         }

@@ -3,8 +3,12 @@
 # Safe to run again: it does nothing when everything is already there.
 set -eu
 
-packages="cmake g++ clang libclang-rt-14-dev clang-format googletest
-g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth"
+# clang and libclang-rt-dev are Debian's default clang and its matching
+# runtime (sanitizers, libFuzzer), whatever the release. wine64 and the x86_64
+# cross compiler serve machines that cannot run 32-bit programs (wine32).
+packages="cmake g++ clang libclang-rt-dev clang-format googletest
+g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+wine wine32:i386 wine64 xvfb xauth"
 
 missing=""
 for package in $packages; do

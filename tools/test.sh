@@ -8,8 +8,16 @@ cd "$tandrel_root" || exit 1
 
 "$tandrel_root/tools/setup.sh" || exit 1
 
-for preset in native win32; do
+# The product is always the 32-bit build; the Wine tests run the build that
+# this machine's Wine can run (see wine_session.sh).
+presets="native win32"
+[ "$tandrel_wine_preset" = win32 ] || presets="$presets $tandrel_wine_preset"
+for preset in $presets; do
     cmake --preset "$preset" >/dev/null || exit 1
+    if [ "$preset" = win32 ] && [ "$tandrel_wine_preset" != win32 ]; then
+        cmake --build --preset win32 --target tandrel || exit 1
+        continue
+    fi
     cmake --build --preset "$preset" || exit 1
     rm -rf "build/$preset/results"
     mkdir -p "build/$preset/results"
@@ -20,7 +28,8 @@ ctest --preset native -j 2 --output-junit "$tandrel_root/build/native/results/ct
 wine_session_start_xvfb 24 || exit 1
 trap wine_session_stop EXIT
 wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
-ctest --preset win32 --output-junit "$tandrel_root/build/win32/results/ctest.xml"
+ctest --preset "$tandrel_wine_preset" \
+    --output-junit "$tandrel_root/build/$tandrel_wine_preset/results/ctest.xml"
 wine_session_stop
 
-"$tandrel_root/tools/count_results.sh" build/native/results build/win32/results
+"$tandrel_root/tools/count_results.sh" build/native/results "build/$tandrel_wine_preset/results"

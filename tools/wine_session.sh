@@ -4,6 +4,16 @@
 tandrel_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tandrel_xvfb_pid=""
 
+# Which build the Wine tests run: the product's own 32-bit one where this
+# machine runs 32-bit Linux programs (wine32 needs them), else the 64-bit
+# build of the same sources under wine64, where some kernels leave 32-bit
+# programs out.
+if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    tandrel_wine_preset=win32
+else
+    tandrel_wine_preset=win64
+fi
+
 # Starts Xvfb on a free display number and exports DISPLAY. $1: screen depth.
 wine_session_start_xvfb() {
     local depth=${1:-24} display_file
@@ -28,6 +38,18 @@ wine_session_start_xvfb() {
 # virtual desktop, which draws frames and activates windows as Windows does.
 wine_session_prefix() {
     export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all
+    if [ "$tandrel_wine_preset" = win64 ]; then
+        # Debian's wine and wineboot start the 32-bit loader whenever it is
+        # installed; these stand-ins start the 64-bit one.
+        local shims="$tandrel_root/build/wine64-loader"
+        mkdir -p "$shims"
+        for name in wine wine-stable; do
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shims/$name"
+            chmod +x "$shims/$name"
+        done
+        export WINEPREFIX="$1-64" WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+        case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
+    fi
     # No Mono or Gecko installers, no menu entries on the host.
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # A server left over from an earlier run of this prefix would keep the
