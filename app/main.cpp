@@ -8,7 +8,6 @@
 #include "launcher/launcher.h"
 
 HINSTANCE g_hInstance = nullptr;
-Launcher* g_launcher = nullptr;
 
 namespace {
 

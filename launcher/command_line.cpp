@@ -71,6 +71,12 @@ int SplitCommandLine(const char* commandLine, char* program, size_t programSize,
     return 1;
 }
 
+StartResult StartResultForError(unsigned long error) {
+    // What CreateProcess reports for such a program (Windows Vista and later).
+    const unsigned long kErrorElevationRequired = 740;
+    return error == kErrorElevationRequired ? kStartNeedsElevation : kStartFailed;
+}
+
 int StartInstaller(const char* commandLine, const ProgramStarter& starter) {
     StartResult result = starter.startCommandLine(commandLine, starter.context);
     if (result == kStarted) {

@@ -30,6 +30,11 @@ enum StartResult {
     kStartFailed,
 };
 
+// Why starting a program failed, from the platform's error code: only a
+// program whose manifest asks for administrator rights is worth starting
+// again with them; access denied and the rest are plain failures.
+StartResult StartResultForError(unsigned long error);
+
 // The platform's ways of starting a program, passed in so that the decision
 // below can be checked without starting anything.
 struct ProgramStarter {

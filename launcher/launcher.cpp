@@ -3,9 +3,10 @@
 
 #include <cstring>
 
-#include "app/resource.h"
+#include "launcher/launcher_strings.h"
 #include "dib/dib_image.h"
 
+Launcher* g_launcher = nullptr;
 WNDPROC g_oldButtonProc = nullptr;
 
 Launcher::Launcher(HINSTANCE instance_, HWND window_)

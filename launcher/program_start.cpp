@@ -5,10 +5,6 @@
 
 namespace {
 
-// What CreateProcess reports for a program whose manifest asks for
-// administrator rights (Windows Vista and later).
-const DWORD kErrorElevationRequired = 740;
-
 StartResult StartCommandLineWithContext(const char* commandLine, void*) {
     return StartCommandLine(commandLine);
 }
@@ -76,7 +72,7 @@ StartResult StartCommandLine(const char* commandLine) {
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, buffer, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        return GetLastError() == kErrorElevationRequired ? kStartNeedsElevation : kStartFailed;
+        return StartResultForError(GetLastError());
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

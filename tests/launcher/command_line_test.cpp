@@ -98,6 +98,12 @@ struct FakePlatform {
     ProgramStarter Starter() { return ProgramStarter{StartPlain, StartElevated, this}; }
 };
 
+TEST(StartInstaller, OnlyTheElevationErrorAsksForAdministratorRights) {
+    EXPECT_EQ(kStartNeedsElevation, StartResultForError(740));
+    EXPECT_EQ(kStartFailed, StartResultForError(5)) << "access denied";
+    EXPECT_EQ(kStartFailed, StartResultForError(2)) << "file not found";
+}
+
 TEST(StartInstaller, ElevatesOnlyWhenTheProgramAsksForIt) {
     const char* commandLine = "\"setup files\\setup.exe\" /lang en";
     struct Case {

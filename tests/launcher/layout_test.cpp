@@ -107,6 +107,7 @@ TEST(Layout, ButtonColumn) {
     const Case cases[] = {
         {"picture 400 x 300, buttons 100 x 30", 550, 300, 400, 100, 30, 425, 15, 55, 255},
         {"button height 31", 550, 300, 400, 100, 31, 425, 15, 56, 254},
+        {"odd column and button widths truncate", 551, 300, 400, 101, 30, 425, 15, 55, 255},
         {"no picture: buttons below a tiny client area", 150, 2, 0, 100, 30, 25, 15, 55, -43},
         {"zero-size buttons", 400, 300, 400, 0, 0, 400, 0, 0, 300},
         {"negative sizes truncate toward zero", 400, 300, 400, -3, -31, 401, -15, -56, 346},
