@@ -8,7 +8,7 @@ cd "$tandrel_root" || exit 1
 
 "$tandrel_root/tools/setup.sh" || exit 1
 cmake --preset win32 >/dev/null || exit 1
-cmake --build --preset win32 --target sample_distribution probe || exit 1
+cmake --build --preset win32 --target sample_distribution screenshot || exit 1
 
 sample="$tandrel_root/build/win32/sample"
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
@@ -26,9 +26,9 @@ wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
 (cd "$sample" && wine tandrel.exe) &
 panel=$!
 rm -f "$screenshot"
-wine "$tandrel_root/build/win32/probe.exe" screenshot "Z:$screenshot"
+wine "$tandrel_root/build/win32/screenshot.exe" "Z:$screenshot"
 shot=$?
-wine "$tandrel_root/build/win32/probe.exe" close
+wine "$tandrel_root/build/win32/screenshot.exe" close
 wait "$panel"
 if [ "$shot" -ne 0 ] || [ ! -s "$screenshot" ]; then
     echo "demo: no screenshot was taken" >&2

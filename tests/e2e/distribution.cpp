@@ -162,21 +162,6 @@ bool Distribution::MakeFolder(const std::string& name) const {
     return CreateDirectoryA(PathOf(name).c_str(), nullptr) != 0;
 }
 
-std::string Distribution::MakeFolderOfLength(size_t length) const {
-    std::string path = path_;
-    // Each step adds a backslash and a name of up to 60 characters, and never
-    // leaves a remainder too short for another step.
-    while (path.size() < length) {
-        size_t remaining = length - path.size() - 1;
-        size_t part = remaining <= 60 ? remaining : (remaining - 60 >= 2 ? 60 : remaining - 2);
-        path += "\\" + std::string(part, 'd');
-        if (!CreateDirectoryA(path.c_str(), nullptr)) {
-            return "";
-        }
-    }
-    return path.size() == length ? path : "";
-}
-
 std::string Distribution::RecordedCommandLine(const std::string& name) const {
     return RecordLine(PathOf(name) + ".record", 0);
 }
@@ -186,6 +171,10 @@ std::string Distribution::RecordedDirectory(const std::string& name) const {
 }
 
 Panel::~Panel() {
+    End();
+}
+
+void Panel::End() {
     if (!process_) {
         return;
     }
@@ -194,17 +183,17 @@ Panel::~Panel() {
         WaitForSingleObject(process_, probe::kWaitMs);
     }
     CloseHandle(process_);
+    process_ = nullptr;
 }
 
-bool Panel::Start(const Distribution& distribution, const std::string& currentDirectory) {
+bool Panel::Start(const Distribution& distribution) {
+    End();
     std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDirectory.empty() ? distribution.Path().c_str()
-                                                 : currentDirectory.c_str(),
-                        &startup, &info)) {
+                        distribution.Path().c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
@@ -224,10 +213,6 @@ HWND Panel::WaitForWindow() {
         return window != nullptr || !IsRunning();
     });
     return window;
-}
-
-bool Panel::WaitForIdle() {
-    return WaitForInputIdle(process_, probe::kWaitMs) == 0;
 }
 
 bool Panel::WaitForExit(DWORD* exitCode, DWORD timeoutMs) {

@@ -30,9 +30,6 @@ class Distribution {
     // Copies a program of the build folder into the distribution under `name`.
     bool CopyProgram(const std::string& buildName, const std::string& name) const;
     bool MakeFolder(const std::string& name) const;
-    // Makes nested folders inside the distribution whose full path has exactly
-    // `length` characters; returns that path, or "" when the system refuses.
-    std::string MakeFolderOfLength(size_t length) const;
 
     // What a stand-in program started from `name` recorded: its command line
     // and current directory; empty when it never ran.
@@ -44,7 +41,7 @@ class Distribution {
 };
 
 // tandrel.exe started in a distribution folder. A process still running when
-// the object goes is ended: only this process, by its handle.
+// the object goes, or starts another, is ended: only this process, by its handle.
 class Panel {
   public:
     Panel() = default;
@@ -52,22 +49,22 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts the distribution's tandrel.exe in its folder, or in another
-    // current directory.
-    bool Start(const Distribution& distribution, const std::string& currentDirectory = "");
+    // Starts the distribution's tandrel.exe in its folder, ending any panel
+    // that this object started before.
+    bool Start(const Distribution& distribution);
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const;
 
     // Waits for the visible main window; null when it did not appear in time.
     HWND WaitForWindow();
-    // Waits until the panel has handled all its input and waits for more.
-    bool WaitForIdle();
     // Waits for the process to end; returns whether it did, with its exit code.
     bool WaitForExit(DWORD* exitCode, DWORD timeoutMs);
     // Waits for the process to end while checking that it never shows a window.
     bool ExitsWithoutWindow(DWORD* exitCode);
 
   private:
+    void End();
+
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };

@@ -1,4 +1,5 @@
-// A test case with one panel: its distribution folder, its process and its window.
+// A test case with one panel: its distribution folder, its process and its
+// window. Every wait has a deadline, and a wait that fails says what it saw.
 #ifndef TANDREL_TESTS_E2E_PANEL_FIXTURE_H
 #define TANDREL_TESTS_E2E_PANEL_FIXTURE_H
 
@@ -14,61 +15,76 @@
 
 class PanelTest : public ::testing::Test {
   protected:
-    // Starts the panel in the distribution folder (or `currentDirectory`) and
-    // waits for its window; the test fails when no window comes.
-    void Launch(const std::string& currentDirectory = "") {
-        ASSERT_TRUE(panel_.Start(*distribution_, currentDirectory));
+    // Writes the settings file (unless null), starts the panel in the
+    // distribution folder and waits for its window and `buttons` buttons.
+    ::testing::AssertionResult LaunchWith(const char* ini, size_t buttons) {
+        if (ini && !distribution_->WriteIni(ini)) {
+            return ::testing::AssertionFailure() << "cannot write the settings file";
+        }
+        if (!panel_.Start(*distribution_)) {
+            return ::testing::AssertionFailure() << "cannot start tandrel.exe";
+        }
         window_ = panel_.WaitForWindow();
-        ASSERT_TRUE(window_) << "no panel window";
+        if (!window_) {
+            return ::testing::AssertionFailure()
+                   << "no panel window; running: " << panel_.IsRunning();
+        }
         buttons_ = probe::Buttons(window_);
+        if (buttons_.size() != buttons) {
+            return ::testing::AssertionFailure() << buttons_.size() << " buttons, not " << buttons;
+        }
+        return ::testing::AssertionSuccess();
     }
 
-    // Writes a plain picture of the given size, as panel.bmp unless named.
-    void AddPicture(int width, int height, bool topDown = false,
-                    const std::string& name = "panel.bmp") {
-        bmp::Options options;
-        options.width = width;
-        options.height = height;
-        options.topDown = topDown;
-        ASSERT_TRUE(bmp::WriteFile(distribution_->PathOf(name), bmp::Build(options)));
+    // Writes a picture, as panel.bmp.
+    bool AddPicture(const bmp::Options& options) {
+        return bmp::WriteFile(distribution_->PathOf("panel.bmp"), bmp::Build(options));
     }
 
-    // Writes the settings file, then launches.
-    void LaunchWith(const std::string& ini) {
-        ASSERT_TRUE(distribution_->WriteIni(ini));
-        Launch();
-    }
-
-    // Brings the panel to the foreground and waits for a focused button.
-    void ActivateWithFocus() {
-        ASSERT_TRUE(probe::Activate(window_));
-        ASSERT_TRUE(probe::WaitUntil([this] { return probe::FocusOf(window_) != nullptr; }));
+    ::testing::AssertionResult Activate() {
+        if (!probe::Activate(window_)) {
+            return ::testing::AssertionFailure() << "the panel did not become active";
+        }
+        return ::testing::AssertionSuccess();
     }
 
     HWND Focus() const { return probe::FocusOf(window_); }
 
-    static bool HasDefaultFrame(HWND button) { return (probe::Style(button) & 0x0F) == 1; }
-
-    // The buttons carrying the default frame.
-    std::vector<HWND> FramedButtons() const {
-        std::vector<HWND> framed;
-        for (HWND button : buttons_) {
-            if (HasDefaultFrame(button)) {
-                framed.push_back(button);
+    // Which of the buttons (by index) has the focus and which carry the
+    // default frame, as "focus 1, framed 1".
+    std::string FocusAndFrame() const {
+        std::string seen = "focus ";
+        HWND focus = Focus();
+        std::string framed;
+        for (size_t i = 0; i < buttons_.size(); ++i) {
+            if (buttons_[i] == focus) {
+                seen += std::to_string(i);
+            }
+            if ((probe::Style(buttons_[i]) & 0x0F) == BS_DEFPUSHBUTTON) {
+                framed += (framed.empty() ? "" : " ") + std::to_string(i);
             }
         }
-        return framed;
+        return seen + ", framed " + framed;
     }
 
-    // Waits until `button` has both the focus and the only default frame.
-    bool FocusAndFrameOn(HWND button) {
-        return probe::WaitUntil(
-            [&] { return Focus() == button && FramedButtons() == std::vector<HWND>{button}; });
+    // Waits until button `index` has both the focus and the only default frame.
+    ::testing::AssertionResult FocusAndFrameOn(size_t index) {
+        std::string want = "focus " + std::to_string(index) + ", framed " + std::to_string(index);
+        if (probe::WaitUntil([&] { return FocusAndFrame() == want; })) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "want " << want << ", saw " << FocusAndFrame();
     }
 
-    bool WaitForExitCode(DWORD expected) {
+    ::testing::AssertionResult ExitsWith(DWORD expected) {
         DWORD exitCode = 0xDEAD;
-        return panel_.WaitForExit(&exitCode, probe::kWaitMs) && exitCode == expected;
+        if (!panel_.WaitForExit(&exitCode, probe::kWaitMs)) {
+            return ::testing::AssertionFailure() << "the panel is still running";
+        }
+        if (exitCode != expected) {
+            return ::testing::AssertionFailure() << "exit code " << exitCode;
+        }
+        return ::testing::AssertionSuccess();
     }
 
     std::unique_ptr<Distribution> distribution_ = std::make_unique<Distribution>();
@@ -77,15 +93,21 @@ class PanelTest : public ::testing::Test {
     std::vector<HWND> buttons_;
 };
 
-// Settings of a panel with 100 x 30 buttons, the given captions and
-// installer, and panel.bmp as its picture (without the file, the buttons lie
-// outside the window's tiny client area, which keys can still reach).
+// Settings of a panel with 100 x 30 buttons beside panel.bmp, the given
+// captions and installer.
 inline std::string PanelIni(const std::string& captions, const std::string& installer = "") {
     return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\nInstaller=" +
            installer + "\r\n[Button_Captions]\r\n" + captions;
 }
 
 const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
-const char kInstallAndCancel[] = "InstallBut=Install\r\nCancelBut=Cancel\r\n";
+
+// A 400 x 300 picture, as the tests' panels have unless they say otherwise.
+inline bmp::Options PanelPicture() {
+    bmp::Options options;
+    options.width = 400;
+    options.height = 300;
+    return options;
+}
 
 #endif

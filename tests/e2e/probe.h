@@ -56,9 +56,6 @@ void ClickCenterOf(HWND window);
 // Copies a screen rectangle's pixels as 0x00RRGGBB values, row by row from the top.
 std::vector<DWORD> CapturePixels(const RECT& screenRect);
 
-// Writes pixels as a PNG file (uncompressed, for the record only).
-bool WritePng(const char* path, int width, int height, const std::vector<DWORD>& pixels);
-
 } // namespace probe
 
 #endif

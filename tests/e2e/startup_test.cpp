@@ -1,32 +1,22 @@
 // Starting and stopping the panel: the gate that refuses to show a panel
-// without buttons, the About box and the system menu's Close.
+// without buttons, the texts it carries, the About box and Close.
 #include "panel_fixture.h"
 
 namespace {
 
 class Startup : public PanelTest {};
 
-const WPARAM kAboutCommand = MAKEWPARAM(104, 1); // as the accelerator sends it
-
 TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
-    struct Case {
-        const char* name;
-        const char* ini; // null: no settings file at all
+    const char* const cases[] = {
+        nullptr, // no settings file
+        "[General]\r\nTitleBar=Nothing here\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
+        "[Button_Captions]\r\nInstallBut=\r\nBrowseBut=\r\nCancelBut=\r\n",
+        "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n", // the wrong section
     };
-    const Case cases[] = {
-        {"no settings file", nullptr},
-        {"every caption empty",
-         "[General]\r\nTitleBar=Nothing here\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
-         "[Button_Captions]\r\nInstallBut=\r\nBrowseBut=\r\nCancelBut=\r\n"},
-        {"captions in the wrong section",
-         "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const char* ini : cases) {
+        SCOPED_TRACE(ini ? ini : "no settings file");
         distribution_ = std::make_unique<Distribution>();
-        if (c.ini) {
-            ASSERT_TRUE(distribution_->WriteIni(c.ini));
-        }
+        ASSERT_TRUE(!ini || distribution_->WriteIni(ini));
         Panel panel;
         ASSERT_TRUE(panel.Start(*distribution_));
         DWORD exitCode = 99;
@@ -35,55 +25,78 @@ TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
     }
 }
 
-TEST_F(Startup, OnlyACancelCaptionShowsTheWindow) {
-    LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n");
+TEST_F(Startup, TheProgramCarriesItsTexts) {
+    HMODULE program = LoadLibraryExA(distribution_->PathOf("tandrel.exe").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(program);
+    const struct {
+        UINT id;
+        const char* text;
+    } strings[] = {{103, "Quillmere Software, Inc."},
+                   {109, "TANDREL"},
+                   {110, ".\\tandrel.ini"},
+                   {111, "General"},
+                   {112, "Bmp"},
+                   {113, "Installer"},
+                   {114, "Button_Captions"},
+                   {115, "TitleBar"},
+                   {116, "SysMenuIcon"},
+                   {117, "InstallBut"},
+                   {118, "BrowseBut"},
+                   {119, "CancelBut"},
+                   {120, "ButtonWidth"},
+                   {121, "ButtonHeight"}};
+    for (const auto& string : strings) {
+        char text[100] = {};
+        LoadStringA(program, string.id, text, sizeof(text));
+        EXPECT_STREQ(string.text, text) << "string " << string.id;
+    }
+    FreeLibrary(program);
+}
+
+TEST_F(Startup, CloseEndsTheProcessWithZero) {
+    ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nInstallBut=Install\r\n", 1));
     EXPECT_EQ("Quillmere Software, Inc.", probe::Text(window_));
-    LONG style = probe::Style(window_);
-    EXPECT_TRUE(style & WS_DLGFRAME);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    ASSERT_EQ(1u, buttons_.size());
-    EXPECT_EQ("Cancel", probe::Text(buttons_[0]));
-}
-
-TEST_F(Startup, SystemMenuCloseEndsTheProcessWithZero) {
-    LaunchWith("[Button_Captions]\r\nInstallBut=Install\r\n");
     PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WaitForExitCode(0));
+    EXPECT_TRUE(ExitsWith(0));
 }
 
-TEST_F(Startup, AboutBoxOpensOnItsCommandAndClosesWithOk) {
-    LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n");
-    HWND window = window_;
-    PostMessageA(window, WM_COMMAND, kAboutCommand, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(probe::WaitUntil([&] {
-        about = probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true);
-        return about != nullptr;
-    })) << "no About box";
-    EXPECT_EQ("About", probe::Text(about));
-    EXPECT_EQ(window, GetWindow(about, GW_OWNER));
-    HWND ok = GetDlgItem(about, IDOK);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ("OK", probe::Text(ok));
-
-    ASSERT_TRUE(probe::Activate(about));
-    probe::ClickCenterOf(ok);
-    EXPECT_TRUE(probe::WaitUntil([&] { return !IsWindow(about); })) << "the About box stayed";
-    EXPECT_TRUE(panel_.IsRunning());
-    EXPECT_TRUE(IsWindowVisible(window));
+TEST_F(Startup, AboutBoxClosesWithOkAndWithEscape) {
+    ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
+    for (bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "OK");
+        // The command as the accelerator sends it.
+        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(104, 1), 0);
+        HWND about = nullptr;
+        ASSERT_TRUE(probe::WaitUntil([&] {
+            about = probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true);
+            return about != nullptr;
+        })) << "no About box";
+        EXPECT_EQ("About", probe::Text(about));
+        EXPECT_EQ(window_, GetWindow(about, GW_OWNER));
+        HWND ok = GetDlgItem(about, IDOK);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ("OK", probe::Text(ok));
+        ASSERT_TRUE(probe::Activate(about));
+        if (escape) {
+            probe::PressKey(VK_ESCAPE);
+        } else {
+            probe::ClickCenterOf(ok);
+        }
+        EXPECT_TRUE(probe::WaitUntil([&] { return !IsWindow(about); })) << "the About box stayed";
+        EXPECT_TRUE(panel_.IsRunning());
+    }
 }
 
 TEST_F(Startup, AboutAcceleratorOnAFocusedButtonDoesNothing) {
-    LaunchWith(PanelIni(kInstallAndCancel));
-    ActivateWithFocus();
-    ASSERT_EQ(2u, buttons_.size());
-    ASSERT_TRUE(FocusAndFrameOn(buttons_[0]));
-
+    ASSERT_TRUE(AddPicture(PanelPicture()));
+    ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions).c_str(), 3));
+    ASSERT_TRUE(Activate());
+    ASSERT_TRUE(FocusAndFrameOn(0));
     probe::PressKeyWithAlt(VK_OEM_2); // Alt and the "/" key
-    // Keys are handled in order: once Left has moved the focus, Alt+/ was seen.
-    probe::PressKey(VK_LEFT);
-    EXPECT_TRUE(FocusAndFrameOn(buttons_[1]));
+    // Keys are handled in order: once Down has moved the focus, Alt+/ was seen.
+    probe::PressKey(VK_DOWN);
+    EXPECT_TRUE(FocusAndFrameOn(1));
     EXPECT_FALSE(probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true));
 }
 
