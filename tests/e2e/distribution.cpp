@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "probe.h"
 
@@ -13,37 +14,16 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-bool ReadWholeFile(const std::string& path, std::string* contents) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) {
-        return false;
-    }
-    contents->clear();
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        contents->append(buffer, got);
-    }
-    fclose(file);
-    return true;
-}
-
 // The stand-in writes its command line and its current directory, a line each.
 std::string RecordLine(const std::string& recordPath, int line) {
-    std::string contents;
-    if (!ReadWholeFile(recordPath, &contents)) {
-        return "";
-    }
-    size_t start = 0;
-    for (int i = 0; i < line; ++i) {
-        start = contents.find('\n', start);
-        if (start == std::string::npos) {
+    std::ifstream record(recordPath, std::ios::binary);
+    std::string text;
+    for (int i = 0; i <= line; ++i) {
+        if (!std::getline(record, text)) {
             return "";
         }
-        ++start;
     }
-    size_t end = contents.find('\n', start);
-    return contents.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    return text;
 }
 
 void RemoveTree(const std::string& path) {

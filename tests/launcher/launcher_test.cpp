@@ -179,7 +179,13 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
                 GetWindowRect(button, &rect);
                 MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
                 EXPECT_EQ(425, rect.left);
+                EXPECT_EQ(100, rect.right - rect.left);
+                EXPECT_EQ(30, rect.bottom - rect.top);
                 ys.push_back(rect.top);
+                // An ordinary push button with identifier 0 and no tab stop.
+                EXPECT_EQ(0, GetDlgCtrlID(button));
+                EXPECT_EQ(WS_CHILD | WS_VISIBLE, GetWindowLongA(button, GWL_STYLE) &
+                                                     ~(BS_DEFPUSHBUTTON | WS_CLIPSIBLINGS));
             }
         }
         EXPECT_EQ(c.ys, ys);
