@@ -7,10 +7,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 cd "$tandrel_root" || exit 1
 
 "$tandrel_root/tools/setup.sh" || exit 1
-cmake --preset win32 >/dev/null || exit 1
-cmake --build --preset win32 --target sample_distribution screenshot || exit 1
+# The build that this machine's Wine runs (see wine_session.sh).
+preset=$tandrel_wine_preset
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" --target sample_distribution screenshot || exit 1
 
-sample="$tandrel_root/build/win32/sample"
+sample="$tandrel_root/build/$preset/sample"
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
     wine_session_prefix "$tandrel_root/build/wine-demo" || exit 1
     echo "demo: showing the panel on $DISPLAY; close it to end the demo"
@@ -26,9 +28,9 @@ wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
 (cd "$sample" && wine tandrel.exe) &
 panel=$!
 rm -f "$screenshot"
-wine "$tandrel_root/build/win32/screenshot.exe" "Z:$screenshot"
+wine "$tandrel_root/build/$preset/screenshot.exe" "Z:$screenshot"
 shot=$?
-wine "$tandrel_root/build/win32/screenshot.exe" close
+wine "$tandrel_root/build/$preset/screenshot.exe" close
 wait "$panel"
 if [ "$shot" -ne 0 ] || [ ! -s "$screenshot" ]; then
     echo "demo: no screenshot was taken" >&2
