@@ -12,6 +12,10 @@ extern HINSTANCE g_hInstance;
 // the window could not be created or the panel could not be built.
 BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, int showCommand);
 
+// Runs the publisher's check for the current directory, reports it and
+// returns the exit code: 2 for errors, 1 for warnings only, else 0.
+int RunCheckCommand(HINSTANCE instance);
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

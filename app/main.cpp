@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/resource.h"
+#include "launcher/check_rules.h"
 #include "launcher/launcher.h"
 
 HINSTANCE g_hInstance = nullptr;
@@ -47,7 +48,11 @@ BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, 
     return TRUE;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    // The publisher's check never shows the panel; any other command line does.
+    if (IsCheckCommand(commandLine)) {
+        return RunCheckCommand(instance);
+    }
     char title[kTextSize] = {};
     char className[kTextSize] = {};
     LoadStringA(instance, IDS_APP_TITLE, title, kTextSize);
