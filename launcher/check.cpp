@@ -278,6 +278,7 @@ void Checker::Icon() {
     HANDLE icon = LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
     if (icon) {
         DestroyIcon(static_cast<HICON>(icon));
+        Say(kCheckNote, "%s: the window's icon", name);
     } else {
         Say(kCheckWarning, "%s: %s, so the window keeps the program's own icon", name,
             GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES ? "not found" : "not an icon file");

@@ -13,8 +13,13 @@ cmake --preset "$preset" >/dev/null || exit 1
 cmake --build --preset "$preset" --target sample_distribution screenshot || exit 1
 
 sample="$tandrel_root/build/$preset/sample"
+show_check() { # the publisher's check of the sample, as README shows it
+    echo "demo: tandrel.exe /check in $sample"
+    (cd "$sample" && wine tandrel.exe /check | cat)
+}
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
     wine_session_prefix "$tandrel_root/build/wine-demo" || exit 1
+    show_check
     echo "demo: showing the panel on $DISPLAY; close it to end the demo"
     (cd "$sample" && wine tandrel.exe)
     echo "demo: the panel closed with exit code $?"
@@ -25,6 +30,7 @@ screenshot="$tandrel_root/build/demo-screenshot.png"
 wine_session_start_xvfb 24 || exit 1
 trap wine_session_stop EXIT
 wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+show_check
 (cd "$sample" && wine tandrel.exe) &
 panel=$!
 rm -f "$screenshot"
