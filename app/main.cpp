@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/resource.h"
 #include "launcher/check_rules.h"
+#include "launcher/command_line.h"
 #include "launcher/launcher.h"
 
 HINSTANCE g_hInstance = nullptr;
@@ -87,4 +88,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         g_launcher = nullptr;
     }
     return static_cast<int>(message.wParam);
+}
+
+// The program's entry point. MinGW's own start-up code prepares what a C
+// program needs (arguments, exit handlers, thread-local storage, floating
+// point) and costs several kilobytes; this program uses none of it, and
+// msvcrt.dll sets up its heap itself when it is loaded.
+extern "C" void WINAPI TandrelStart() {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    int showCommand = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
+    char* arguments = const_cast<char*>(ArgumentsOf(GetCommandLineA()));
+    ExitProcess(
+        static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, arguments, showCommand)));
 }

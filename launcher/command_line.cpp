@@ -29,6 +29,22 @@ int FormatBrowseCommand(const char* directory, char* command, size_t commandSize
     return 1;
 }
 
+const char* ArgumentsOf(const char* commandLine) {
+    const char* at = commandLine;
+    if (*at == '"') {
+        at = strchr(at + 1, '"');
+        at = at ? at + 1 : commandLine + strlen(commandLine);
+    } else {
+        while (*at && !IsBlank(*at)) {
+            ++at;
+        }
+    }
+    while (IsBlank(*at)) {
+        ++at;
+    }
+    return at;
+}
+
 int SplitCommandLine(const char* commandLine, char* program, size_t programSize,
                      const char** parameters) {
     if (programSize == 0) {

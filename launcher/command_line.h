@@ -17,6 +17,11 @@ const size_t kBrowseCommandSize = 520;
 // longer, or the command would not fit.
 int FormatBrowseCommand(const char* directory, char* command, size_t commandSize);
 
+// What follows the program's name and the blanks after it in a command line,
+// as WinMain receives it: a name that starts with a double quote runs to the
+// next double quote, any other to the first blank.
+const char* ArgumentsOf(const char* commandLine);
+
 // Splits a command line the way the platform finds the program's name: a name
 // that starts with a double quote runs to the next double quote; any other runs
 // to the first blank. Blanks after the name are skipped; the rest is the

@@ -67,6 +67,13 @@ TEST(SplitCommandLine, FindsTheProgramNameAsThePlatformDoes) {
     }
 }
 
+TEST(SplitCommandLine, ArgumentsFollowTheProgramsNameAsWinMainGetsThem) {
+    EXPECT_STREQ("/check", ArgumentsOf("\"C:\\My Disc\\tandrel.exe\"  /check"));
+    EXPECT_STREQ("-check x", ArgumentsOf("tandrel.exe\t-check x"));
+    EXPECT_STREQ("", ArgumentsOf("tandrel.exe"));
+    EXPECT_STREQ("", ArgumentsOf("\"unclosed name /check"));
+}
+
 TEST(SplitCommandLine, RefusesAnEmptyOrOverlongName) {
     char program[8];
     const char* parameters = nullptr;
