@@ -24,8 +24,9 @@ for flag in DYNAMIC_BASE NX_COMPAT; do
 done
 
 imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sorted_words)
-mingw=$(echo "$imports" | tr ' ' '\n' | grep -iE '^(libgcc|libstdc\+\+|libwinpthread)')
-[ -z "$mingw" ] || fail "needs MinGW's DLLs:" $mingw
+mingw=$(echo "$imports" | tr ' ' '\n' | grep -iE '^(libgcc|libstdc\+\+|libwinpthread)' |
+    paste -sd ' ' -)
+[ -z "$mingw" ] || fail "needs MinGW's DLLs: $mingw"
 expected=$(echo "$imports_expected" | sorted_words)
 [ "$imports" = "$expected" ] || fail "imports $imports; expected $expected"
 
