@@ -1,0 +1,42 @@
+#!/bin/sh
+# The shipped tandrel.exe itself: a 32-bit GUI program that loads only Windows'
+# own DLLs, has ASLR and DEP on, runs with the user's rights, names no build
+# folder and stays small. Prints its size.
+# $1: the target's objdump, $2: tandrel.exe, $3 and $4: source and build folders.
+set -u
+exe=$2
+# What the program needs of the customer's Windows. A new import fails here
+# and joins the list only on purpose.
+imports_expected="GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll"
+size_limit=65536
+status=0
+fail() {
+    echo "FAILED: $*"
+    status=1
+}
+sorted_words() { tr " " "\n" | grep . | LC_ALL=C sort | paste -sd " " -; }
+
+headers=$("$1" -p "$exe") || exit 1
+echo "$headers" | grep -q '^Magic.*(PE32)$' || fail "not a 32-bit (PE32) program"
+echo "$headers" | grep -q '^Subsystem.*(Windows GUI)$' || fail "not a GUI program"
+for flag in DYNAMIC_BASE NX_COMPAT; do
+    echo "$headers" | grep -qw "$flag" || fail "$flag is off"
+done
+
+imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sorted_words)
+mingw=$(echo "$imports" | tr ' ' '\n' | grep -iE '^(libgcc|libstdc\+\+|libwinpthread)' |
+    paste -sd ' ' -)
+[ -z "$mingw" ] || fail "needs MinGW's DLLs: $mingw"
+expected=$(echo "$imports_expected" | sorted_words)
+[ "$imports" = "$expected" ] || fail "imports $imports; expected $expected"
+
+grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" ||
+    fail "the manifest does not ask to run with the user's rights (asInvoker)"
+for folder in "$3" "$4"; do
+    ! grep -aqF "$folder" "$exe" || fail "names the folder $folder"
+done
+
+size=$(wc -c <"$exe")
+echo "release: tandrel.exe is $size bytes (limit $size_limit)"
+[ "$size" -le "$size_limit" ] || fail "larger than $size_limit bytes"
+exit $status
