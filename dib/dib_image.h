@@ -1,6 +1,7 @@
 // The launcher's picture: a Windows bitmap file, read on first use into one
 // movable block laid out as a packed DIB (40-byte info header, masks or colour
-// table, pixel rows), with a logical palette built from it on request.
+// table, pixel rows), with a logical palette built from it on request. What
+// the bytes mean is dib_format's business; this class makes the platform calls.
 #ifndef TANDREL_DIB_DIB_IMAGE_H
 #define TANDREL_DIB_DIB_IMAGE_H
 
@@ -32,21 +33,11 @@ class DibImage {
     int Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc, int ySrc);
 
   private:
-    // Lets the tests look inside.
-    friend class DibImageProbe;
-
     void Load();
     void ReadHeader(HFILE file);
     void BuildPalette();
-    int GetInfoHeader(BITMAPINFOHEADER* out) const;
-
-    // Colour-table entries that `header` (a core or an info header, told apart
-    // by its size field) describes.
-    static WORD NumColors(const void* header);
-    // Bytes between the header and the pixel rows: the colour table and, for
-    // an info header with BI_BITFIELDS, the three masks in front of it. 0 when
-    // that does not fit 16 bits; no header held in a block is like that.
-    static WORD PaletteBytes(const void* header);
+    // Copies the block's 40-byte header; never loads.
+    int GetInfoHeader(BYTE* out) const;
     // `count` when all bytes arrived, 0 after a short read.
     static DWORD ReadChunked(HFILE file, void* buffer, unsigned count);
 

@@ -1,44 +1,15 @@
-// Feeds arbitrary bytes to DibImage as a picture file and asks for everything
-// the launcher asks for. The stand-in's drawing call aborts on any read
-// outside the block; the sanitizers catch the rest.
-#include "dib/dib_image.h"
-
-#include "compat_control.h"
+// Feeds arbitrary bytes to the reader's plain functions as the front of a
+// picture file and checks what DibImage relies on: a settled header never
+// promises the drawing call more colour entries or rows than its block holds,
+// no size wraps 32 bits, and the size reported is not negative. Small blocks
+// are then made in memory, where the sanitizers watch every access.
+#include "dib_testing.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const char* folder = std::getenv("TMPDIR");
-        return std::string(folder && *folder ? folder : "/tmp") + "/fuzz_dib_" +
-               std::to_string(getpid()) + ".bmp";
-    }();
-    return path;
-}
-
-bool WriteInput(const uint8_t* data, size_t size) {
-    int fd = open(InputPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
-    size_t done = 0;
-    while (done < size) {
-        ssize_t put = write(fd, data + done, size - done);
-        if (put <= 0) {
-            break;
-        }
-        done += static_cast<size_t>(put);
-    }
-    return close(fd) == 0 && done == size;
-}
 
 void Check(bool condition, const char* what) {
     if (!condition) {
@@ -47,35 +18,47 @@ void Check(bool condition, const char* what) {
     }
 }
 
-// Larger than the picture, where an int allows.
-int Grown(int value) {
-    return value > INT_MAX - 7 ? INT_MAX : value + 7;
-}
-
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (!WriteInput(data, size)) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    dib::Layout l;
+    if (dib::ReadHeaders(data, size, &l) != dib::Refusal::None) {
         return 0;
     }
-    compat::Reset();
-    // Large enough for every interesting header, small enough to stay fast;
-    // bigger blocks fail as they would in a crowded 32-bit process.
-    compat::SetGlobalLimit(64u << 20);
-    {
-        DibImage image(InputPath().c_str());
-        int width = -1, height = -1;
-        int loaded = image.GetSize(&width, &height);
-        Check(loaded ? width >= 0 && height >= 0 : width == 0 && height == 0, "size reported");
-        image.GetPalette();
-        HDC dc = reinterpret_cast<HDC>(0x1);
-        Check(image.Draw(dc, 0, 0, width, height, 0, 0) == loaded, "draw result");
-        image.Draw(dc, 3, 3, Grown(width), Grown(height), 2, 1);
-        image.Draw(dc, 0, 0, width, -height, 0, 0);
+    const dib::InfoHeader& h = l.header;
+    std::uint8_t header[dib::kInfoHeaderBytes];
+    dib::StoreHeader(h, header);
+    std::uint32_t blockBytes = 0;
+    Check(dib::BlockBytes(header, &blockBytes), "block passes 32 bits");
+    std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
+    Check(pixelsAt + h.sizeImage == blockBytes, "block size wrapped");
+    Check(l.tableBytes + dib::kInfoHeaderBytes <= pixelsAt, "the file's table overruns");
+
+    // As the platform reads them: the masks, up to 2^bits entries (or as many
+    // as stated), and rows padded to 4 bytes.
+    std::uint64_t most = h.bitCount <= 8 ? 1u << h.bitCount : UINT32_MAX;
+    std::uint64_t entries = h.clrUsed != 0 && h.clrUsed < most ? h.clrUsed : most;
+    Check((h.bitCount > 8 && h.clrUsed == 0) ||
+              dib::kInfoHeaderBytes + (h.compression == 3 ? 12 : 0) + 4 * entries <= pixelsAt,
+          "colour entries promised past the table");
+    std::uint64_t rows = h.height < 0 ? 0 - std::int64_t{h.height} : h.height;
+    std::uint64_t stride = (std::uint64_t(h.width) * h.bitCount + 31) / 32 * 4;
+    for (int drawn : {static_cast<int>(rows), static_cast<int>(rows) + 7, INT_MAX, -1, 0}) {
+        std::uint32_t lines = dib::ScanLines(header, drawn);
+        std::uint64_t read =
+            h.compression == 0 || h.compression == 3 ? lines * stride : h.sizeImage;
+        Check(lines <= rows && pixelsAt + read <= blockBytes, "rows drawn past the block");
     }
-    Check(compat::OpenFiles() == 0, "file left open");
-    Check(compat::LiveGlobalBlocks() == 0, "block left");
-    Check(compat::LiveLocalBlocks() == 0, "local block left");
-    Check(compat::LivePalettes() == 0, "palette left");
+    int width = -1, height = -1;
+    dib::PictureSize(header, &width, &height);
+    Check(width >= 0 && height >= 0, "negative size reported");
+
+    if (blockBytes <= (16u << 20)) {
+        dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l);
+        std::uint16_t n = dib::PaletteEntries(block.data());
+        Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
+        dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
+        dib::FillPaletteDescription(block.data(), description.data());
+    }
     return 0;
 }

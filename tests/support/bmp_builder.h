@@ -1,15 +1,6 @@
-// Builds the bytes of Windows bitmap files for tests, with a known pattern
-// whose every pixel can be predicted, so that a test can write a picture,
-// have it drawn, and compare each pixel. Platform-free: plain bytes out.
-//
-//   bmp::Options options;            // 5 x 4, 24 bits, file header, bottom-up
-//   options.bitCount = 8;
-//   std::vector<std::uint8_t> file = bmp::Build(options);
-//   bmp::WriteFile("picture.bmp", file);
-//   bmp::Rgb corner = bmp::Expected(options, 0, 0);   // top-left as shown
-//
-// The pattern is not symmetric, and where there are at least four colours its
-// four corners differ, so flips and offsets show.
+// Bytes of Windows bitmap files for tests, with a pattern whose every pixel
+// can be predicted and that has no symmetry, so that a test can write a
+// picture, have it drawn, and see any pixel out of place.
 #ifndef TANDREL_TESTS_SUPPORT_BMP_BUILDER_H
 #define TANDREL_TESTS_SUPPORT_BMP_BUILDER_H
 
@@ -22,10 +13,10 @@ namespace bmp {
 
 struct Rgb {
     std::uint8_t red, green, blue;
-    bool operator==(const Rgb& other) const {
-        return red == other.red && green == other.green && blue == other.blue;
+    bool operator==(const Rgb& o) const {
+        return red == o.red && green == o.green && blue == o.blue;
     }
-    bool operator!=(const Rgb& other) const { return !(*this == other); }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 
 struct Options {
@@ -42,19 +33,15 @@ struct Options {
     // Colour-table entries written, also put in biClrUsed. 0: all 2^bitCount
     // up to 8 bits (biClrUsed 0), no table above.
     std::uint32_t colours = 0;
-    // Filler bytes between the colour table and the pixels; bfOffBits points
-    // past them. Needs the file header.
-    std::uint32_t gap = 0;
+    std::uint32_t gap = 0;    // filler before the pixels, which bfOffBits points past
     bool zeroOffBits = false; // bfOffBits 0: pixels right after the table
 };
 
 // Where things are in the built file (offsets from the file's start).
 struct Layout {
-    std::size_t headerAt; // the core or info header
-    std::size_t tableAt;  // the colour table (after any masks)
-    std::size_t pixelsAt;
-    std::size_t stride; // bytes a row, padded to 4
-    std::size_t size;   // whole file
+    std::size_t headerAt, tableAt, pixelsAt; // the table after any masks
+    std::size_t stride;                      // bytes a row, padded to 4
+    std::size_t size;
     std::uint32_t tableEntries;
 };
 
@@ -63,17 +50,15 @@ std::vector<std::uint8_t> Build(const Options& options);
 
 // Colour of entry `index` of the file's colour table.
 Rgb TableColour(const Options& options, int index);
-
 // Colour of the pixel in column x and row y counted from the top, as the
 // picture is meant to be shown. At 16 bits a component's bits are widened to
 // 8 by repeating its high bits; platforms may differ in the low bits.
 Rgb Expected(const Options& options, int x, int y);
 
-// Little-endian stores into a built file, for tests that bend a header.
+// Little-endian stores, for tests that bend a header.
 void PutLe16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
-
-// Writes the bytes to a new file; true when all were written.
+// True when all bytes were written to a new file.
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace bmp

@@ -1,0 +1,299 @@
+#include "dib/dib_format.h"
+
+#include <climits>
+
+namespace dib {
+namespace {
+
+constexpr std::uint16_t kFileSignature = 0x4D42; // "BM"
+constexpr std::uint32_t kBitfields = 3;
+constexpr std::uint32_t kMaskBytes = 3 * 4;
+constexpr std::uint32_t kMaxTableBytes = 0xFFFF; // the table's size is a 16-bit count
+constexpr std::uint64_t kMax32 = 0xFFFFFFFFu;
+constexpr std::uint16_t kPaletteVersion = 0x300;
+constexpr std::uint16_t kCubeEntries = 256;
+
+static_assert(sizeof(InfoHeader) == kInfoHeaderBytes, "InfoHeader has no padding");
+
+std::uint16_t Le16(const std::uint8_t* at) {
+    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
+}
+
+std::uint32_t Le32(const std::uint8_t* at) {
+    return static_cast<std::uint32_t>(Le16(at)) | static_cast<std::uint32_t>(Le16(at + 2)) << 16;
+}
+
+void Put16(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t value) {
+    Put16(at, value);
+    Put16(at + 2, value >> 16);
+}
+
+// Negative heights mark top-down pictures.
+std::uint32_t RowCount(std::int32_t height) {
+    std::uint32_t rows = static_cast<std::uint32_t>(height);
+    return height < 0 ? 0u - rows : rows;
+}
+
+std::uint16_t ColoursForBits(std::uint16_t bitCount) {
+    switch (bitCount) {
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+// A stated count wins, by its low 16 bits, whatever the bit count says.
+std::uint16_t NumColors(const InfoHeader& h) {
+    return h.clrUsed != 0 ? static_cast<std::uint16_t>(h.clrUsed & 0xFFFF)
+                          : ColoursForBits(h.bitCount);
+}
+
+// BI_BITFIELDS masks sit between the header and the colour table, where the
+// platform's bitmap calls look for them.
+std::uint32_t MaskBytes(const InfoHeader& h) {
+    return h.compression == kBitfields ? kMaskBytes : 0;
+}
+
+bool IsRowFormat(std::uint32_t compression) {
+    return compression == 0 || compression == kBitfields;
+}
+
+InfoHeader FromCore(const std::uint8_t* raw) {
+    InfoHeader h = {};
+    h.size = kInfoHeaderBytes;
+    h.width = Le16(raw + 4);
+    h.height = Le16(raw + 6);
+    h.planes = Le16(raw + 8);
+    h.bitCount = Le16(raw + 10);
+    h.clrUsed = ColoursForBits(h.bitCount);
+    h.clrImportant = h.clrUsed;
+    return h;
+}
+
+// Each kind of header the reader takes, by its size field, and how it becomes
+// the 40-byte form. Another kind is another row.
+struct HeaderKind {
+    std::uint32_t size;
+    bool tripleEntries;
+    InfoHeader (*normalise)(const std::uint8_t* raw);
+};
+
+const HeaderKind kHeaderKinds[] = {
+    {12, true, FromCore},
+    {40, false, LoadHeader},
+};
+
+const HeaderKind* FindKind(std::uint32_t size) {
+    for (const HeaderKind& kind : kHeaderKinds) {
+        if (kind.size == size) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
+
+// The header is what the platform reads when drawing, so it may not promise
+// more colour entries or rows than the block will hold, and no size may wrap.
+Refusal Settle(InfoHeader* h, std::uint16_t colours) {
+    if (h->height == INT32_MIN) {
+        return Refusal::HeightTooLarge;
+    }
+    if (h->width < 0) {
+        return Refusal::NegativeWidth;
+    }
+    std::uint64_t rowBits = static_cast<std::uint64_t>(h->width) * h->bitCount + 31;
+    if (rowBits > kMax32) {
+        return Refusal::SizeOverflow;
+    }
+    std::uint64_t rowsBytes = rowBits / 32 * 4 * RowCount(h->height);
+    if (rowsBytes > kMax32) {
+        return Refusal::SizeOverflow;
+    }
+    // A stated size too small for the rows (some writers leave it stale) is
+    // enlarged; compressed data has no rows to count and keeps its length.
+    if (h->sizeImage == 0 || (IsRowFormat(h->compression) && h->sizeImage < rowsBytes)) {
+        h->sizeImage = static_cast<std::uint32_t>(rowsBytes);
+    }
+    h->clrUsed = colours;
+    // Else the platform would read 2^bits entries that are not there.
+    if (h->bitCount <= 8 && colours == 0) {
+        return Refusal::NoColourTable;
+    }
+    std::uint32_t tableBytes = MaskBytes(*h) + 4u * colours;
+    if (tableBytes > kMaxTableBytes) {
+        return Refusal::ColourTableTooLarge;
+    }
+    if (kInfoHeaderBytes + tableBytes + static_cast<std::uint64_t>(h->sizeImage) > kMax32) {
+        return Refusal::SizeOverflow;
+    }
+    return Refusal::None;
+}
+
+void FillCube(std::uint8_t* entry) {
+    // 8 red x 8 green x 4 blue levels, red varying fastest: enough to show a
+    // 24-bit picture passably on a 256-colour display.
+    std::uint8_t red = 0, green = 0, blue = 0;
+    for (int i = 0; i < kCubeEntries; ++i, entry += 4) {
+        entry[0] = red;
+        entry[1] = green;
+        entry[2] = blue;
+        entry[3] = 0;
+        red = static_cast<std::uint8_t>(red + 32);
+        if (red == 0) {
+            green = static_cast<std::uint8_t>(green + 32);
+            if (green == 0) {
+                blue = static_cast<std::uint8_t>(blue + 64);
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool HasFileHeader(const std::uint8_t* data, std::size_t length) {
+    return length >= kFileHeaderBytes && Le16(data) == kFileSignature;
+}
+
+Refusal ReadHeaders(const std::uint8_t* data, std::size_t length, Layout* out) {
+    bool fileHeader = HasFileHeader(data, length);
+    std::size_t headerAt = fileHeader ? kFileHeaderBytes : 0;
+    if (length < headerAt + kHeaderReadBytes) {
+        return Refusal::HeaderTooShort;
+    }
+    const HeaderKind* kind = FindKind(Le32(data + headerAt));
+    if (!kind) {
+        return Refusal::HeaderSizeNotSupported;
+    }
+    Layout l;
+    l.header = kind->normalise(data + headerAt);
+    l.colours = NumColors(l.header);
+    Refusal why = Settle(&l.header, l.colours);
+    if (why != Refusal::None) {
+        return why;
+    }
+    l.tableAt = static_cast<std::uint32_t>(headerAt + kind->size);
+    l.tripleEntries = kind->tripleEntries;
+    l.tableBytes =
+        static_cast<std::uint16_t>(MaskBytes(l.header) + l.colours * (l.tripleEntries ? 3 : 4));
+    l.bitsOffset = fileHeader ? Le32(data + 10) : 0;
+    *out = l;
+    return Refusal::None;
+}
+
+void StoreHeader(const InfoHeader& h, std::uint8_t* out) {
+    Put32(out, h.size);
+    Put32(out + 4, static_cast<std::uint32_t>(h.width));
+    Put32(out + 8, static_cast<std::uint32_t>(h.height));
+    Put16(out + 12, h.planes);
+    Put16(out + 14, h.bitCount);
+    Put32(out + 16, h.compression);
+    Put32(out + 20, h.sizeImage);
+    Put32(out + 24, static_cast<std::uint32_t>(h.xPelsPerMeter));
+    Put32(out + 28, static_cast<std::uint32_t>(h.yPelsPerMeter));
+    Put32(out + 32, h.clrUsed);
+    Put32(out + 36, h.clrImportant);
+}
+
+InfoHeader LoadHeader(const std::uint8_t* stored) {
+    InfoHeader h;
+    h.size = Le32(stored);
+    h.width = static_cast<std::int32_t>(Le32(stored + 4));
+    h.height = static_cast<std::int32_t>(Le32(stored + 8));
+    h.planes = Le16(stored + 12);
+    h.bitCount = Le16(stored + 14);
+    h.compression = Le32(stored + 16);
+    h.sizeImage = Le32(stored + 20);
+    h.xPelsPerMeter = static_cast<std::int32_t>(Le32(stored + 24));
+    h.yPelsPerMeter = static_cast<std::int32_t>(Le32(stored + 28));
+    h.clrUsed = Le32(stored + 32);
+    h.clrImportant = Le32(stored + 36);
+    return h;
+}
+
+void WidenTriples(std::uint8_t* table, std::uint16_t n) {
+    // Downwards, each entry overwrites only triples already widened.
+    for (int i = n - 1; i >= 0; --i) {
+        std::uint8_t blue = table[3 * i];
+        std::uint8_t green = table[3 * i + 1];
+        std::uint8_t red = table[3 * i + 2];
+        table[4 * i] = blue;
+        table[4 * i + 1] = green;
+        table[4 * i + 2] = red;
+        table[4 * i + 3] = 0;
+    }
+}
+
+std::uint16_t PaletteBytes(const std::uint8_t* block) {
+    InfoHeader h = LoadHeader(block);
+    std::uint32_t tableBytes = MaskBytes(h) + 4u * NumColors(h);
+    return tableBytes <= kMaxTableBytes ? static_cast<std::uint16_t>(tableBytes) : 0;
+}
+
+bool BlockBytes(const std::uint8_t* block, std::uint32_t* bytes) {
+    std::uint64_t total = kInfoHeaderBytes + PaletteBytes(block) +
+                          static_cast<std::uint64_t>(LoadHeader(block).sizeImage);
+    *bytes = static_cast<std::uint32_t>(total);
+    return total <= kMax32;
+}
+
+void PictureSize(const std::uint8_t* block, int* width, int* height) {
+    InfoHeader h = LoadHeader(block);
+    *width = h.width;
+    // A settled header has no height of -2^31, whose row count an int lacks.
+    *height = static_cast<int>(RowCount(h.height));
+}
+
+std::uint32_t ScanLines(const std::uint8_t* block, int drawHeight) {
+    std::uint32_t rows = RowCount(LoadHeader(block).height);
+    if (drawHeight <= 0) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(drawHeight) < rows ? static_cast<std::uint32_t>(drawHeight)
+                                                         : rows;
+}
+
+std::uint16_t PaletteEntries(const std::uint8_t* block) {
+    InfoHeader h = LoadHeader(block);
+    std::uint16_t colours = NumColors(h);
+    if (colours > 0) {
+        return colours;
+    }
+    return h.bitCount == 24 ? kCubeEntries : 0;
+}
+
+std::size_t PaletteDescriptionBytes(std::uint16_t entries) {
+    return 8 + 4u * entries;
+}
+
+void FillPaletteDescription(const std::uint8_t* block, std::uint8_t* description) {
+    InfoHeader h = LoadHeader(block);
+    std::uint16_t n = PaletteEntries(block);
+    Put16(description, kPaletteVersion);
+    Put16(description + 2, n);
+    std::uint8_t* entry = description + 4;
+    if (NumColors(h) == 0) {
+        if (n != 0) {
+            FillCube(entry);
+        }
+        return;
+    }
+    const std::uint8_t* table = block + kInfoHeaderBytes + MaskBytes(h);
+    for (int i = 0; i < n; ++i, entry += 4, table += 4) {
+        entry[0] = table[2]; // red
+        entry[1] = table[1]; // green
+        entry[2] = table[0]; // blue
+        entry[3] = 0;
+    }
+}
+
+} // namespace dib

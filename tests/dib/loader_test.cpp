@@ -1,0 +1,224 @@
+// DibImage around its format: natively, what it asks of the stand-in platform
+// (when it opens the file, how it reads, what a failed call leaves behind,
+// what it draws with); under Wine, what only the real platform shows.
+#include "dib_testing.h"
+
+#include "dib/dib_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using dibtest::Pic;
+
+// A picture file in the working folder while the object lives; `padding`
+// lengthens its name.
+struct TempPicture {
+    explicit TempPicture(const dibtest::Bytes& bytes = {}, std::size_t padding = 0)
+        : name("dib_" + std::to_string(++count) + std::string(padding, 'p') + ".bmp"),
+          written(!bytes.empty() && bmp::WriteFile(name, bytes)) {}
+    ~TempPicture() { std::remove(name.c_str()); }
+
+    static inline int count = 0;
+    std::string name;
+    bool written;
+};
+
+#ifndef _WIN32
+
+using compat::Call;
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { compat::Records() = compat::Record(); }
+    void TearDown() override {
+        compat::Alive a = compat::Living();
+        EXPECT_EQ((std::vector<int>{0, 0, 0, 0}),
+                  (std::vector<int>{a.files, a.blocks, a.localBlocks, a.palettes}))
+            << "files, blocks, local blocks, palettes left";
+    }
+};
+
+TEST_F(LoaderTest, OpensOnFirstNeedReadsPixelsInPiecesOf32768AndDrawsTheRowsItHas) {
+    TempPicture picture(bmp::Build(Pic(8, "", 100, 1000))); // 100000 pixel bytes
+    DibImage image(picture.name.c_str());
+    EXPECT_EQ(0, compat::Records().opens);
+    int width = 0, height = 0;
+    ASSERT_EQ(1, image.GetSize(&width, &height));
+    EXPECT_EQ(picture.name, compat::Records().lastOpened);
+    EXPECT_EQ((std::vector<UINT>{14, 40, 1024, 32768, 32768, 32768, 1696}),
+              compat::Records().reads);
+    HDC dc = reinterpret_cast<HDC>(0x1234);
+    EXPECT_EQ(2, image.Draw(dc, 2, 3, 100, 1200, 6, 7) + image.Draw(dc, 0, 0, 100, 900, 0, 0));
+    EXPECT_EQ(1, compat::Records().opens) << "a loaded picture is kept";
+    ASSERT_EQ(2u, compat::Records().draws.size());
+    EXPECT_EQ((std::vector<long>{0x1234, 2, 3, 100, 1200, 6, 7, 0, 1000}),
+              compat::Records().draws[0].args);
+    EXPECT_EQ(900, compat::Records().draws[1].args[8]);
+}
+
+TEST_F(LoaderTest, EveryRequestAfterAFailedLoadOpensTheFileAfresh) {
+    TempPicture missing;
+    DibImage image(missing.name.c_str());
+    int width = 0, height = 0;
+    EXPECT_EQ(0, image.GetSize(nullptr, &height));
+    EXPECT_EQ(0, compat::Records().opens) << "a null pointer loads nothing";
+    EXPECT_EQ(0, image.GetSize(&width, &height));
+    EXPECT_EQ(2, compat::Records().opens) << "OpenFile, then _lopen";
+    EXPECT_EQ(nullptr, image.GetPalette());
+    EXPECT_EQ(4, compat::Records().opens);
+    ASSERT_TRUE(bmp::WriteFile(missing.name, bmp::Build(Pic(8))));
+    EXPECT_NE(nullptr, image.GetPalette());
+    EXPECT_EQ(5, compat::Records().opens);
+}
+
+TEST_F(LoaderTest, NamesOfUpTo259CharactersAreOpenedAsGiven) {
+    std::string longest(259, 'a'), tooLong(260, 'a');
+    int width = 0, height = 0;
+    DibImage kept(longest.c_str()), refused(tooLong.c_str());
+    EXPECT_EQ(0, kept.GetSize(&width, &height));
+    EXPECT_EQ(longest, compat::Records().lastOpened);
+    EXPECT_EQ(0, refused.GetSize(&width, &height) + refused.Draw(nullptr, 0, 0, 1, 1, 0, 0));
+    EXPECT_EQ(nullptr, refused.GetPalette());
+    EXPECT_EQ(2, compat::Records().opens) << "the first name only, both ways";
+}
+
+TEST_F(LoaderTest, ShortFilesLoadWithZerosForWhatIsMissing) {
+    const struct {
+        const char* name;
+        bmp::Options o;
+        std::size_t keep;
+    } cases[] = {
+        {"colour table cut within entry 100", Pic(8), 54 + 4 * 100 + 2},
+        {"core colour table cut within entry 100", Pic(8, "core"), 26 + 3 * 100 + 2},
+        {"pixels cut within the first row", Pic(24, "", 100, 50), 54 + 17},
+        {"pixels cut within the third piece", Pic(8, "", 100, 1000), 54 + 1024 + 70000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dibtest::Bytes file = bmp::Build(c.o);
+        file.resize(c.keep);
+        TempPicture picture(file);
+        DibImage image(picture.name.c_str());
+        ASSERT_EQ(1, image.Draw(nullptr, 0, 0, 1, 1, 0, 0));
+        dib::Layout l;
+        ASSERT_EQ(dib::Refusal::None, dib::ReadHeaders(file.data(), file.size(), &l));
+        EXPECT_TRUE(dibtest::BlockOf(file, l) == compat::Records().draws.back().block);
+    }
+}
+
+TEST_F(LoaderTest, FailedCallsLeaveNoPictureAndTheNextRequestTriesAgain) {
+    TempPicture picture(bmp::Build(Pic(8)));
+    const struct {
+        const char* name;
+        Call call;
+        int skip, palette, blocks, opens; // after the failure; opens also after a retry
+    } cases[] = {
+        {"OpenFile: _lopen opens it", Call::OpenFile, 0, 1, 1, 2},
+        {"reading the file header", Call::Read, 0, 0, 0, 2},
+        {"reading the info header", Call::Read, 1, 0, 0, 2},
+        {"reading the colour table: entries stay zero", Call::Read, 2, 1, 1, 1},
+        {"reading the pixels: they stay zero", Call::Read, 3, 1, 1, 1},
+        {"GlobalAlloc", Call::GlobalAlloc, 0, 0, 0, 2},
+        {"GlobalReAlloc", Call::GlobalReAlloc, 0, 0, 0, 2},
+        {"lock for the header", Call::GlobalLock, 0, 0, 0, 2},
+        {"lock for the header copy", Call::GlobalLock, 1, 0, 0, 2},
+        {"lock for the pixels", Call::GlobalLock, 2, 0, 0, 2},
+        {"lock for the palette", Call::GlobalLock, 3, 0, 1, 1},
+        {"LocalAlloc", Call::LocalAlloc, 0, 0, 1, 1},
+        {"CreatePalette", Call::Palette, 0, 0, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        compat::Records() = compat::Record();
+        compat::Records().skip[static_cast<int>(c.call)] = c.skip;
+        DibImage image(picture.name.c_str());
+        EXPECT_EQ(c.palette, image.GetPalette() != nullptr);
+        compat::Alive a = compat::Living();
+        EXPECT_EQ((std::vector<int>{0, c.blocks, 0, 0, c.palette}),
+                  (std::vector<int>{a.files, a.blocks, a.lockedBlocks, a.localBlocks, a.palettes}))
+            << "files, blocks, locked blocks, local blocks, palettes";
+        HPALETTE palette = image.GetPalette();
+        EXPECT_NE(nullptr, palette);
+        EXPECT_EQ(palette, image.GetPalette()) << "kept";
+        EXPECT_EQ(c.opens, compat::Records().opens);
+        // A picture whose block cannot be locked has no size and is not drawn.
+        int width = -1, height = -1;
+        compat::Records().skip[static_cast<int>(Call::GlobalLock)] = 0;
+        EXPECT_EQ(0, image.GetSize(&width, &height));
+        compat::Records().skip[static_cast<int>(Call::GlobalLock)] = 0;
+        EXPECT_EQ(0, image.Draw(nullptr, 0, 0, 5, 4, 0, 0));
+        EXPECT_EQ(0, compat::Living().lockedBlocks);
+    }
+}
+
+#else
+
+TEST(LoaderWineTest, EveryPixelLandsUprightInItsPlace) {
+    const struct {
+        int bitCount;
+        const char* words;
+    } cases[] = {{1, ""},          {4, ""},
+                 {8, ""},          {24, ""},
+                 {8, "core"},      {24, "core"},
+                 {24, "top-down"}, {8, "top-down, size 0"},
+                 {16, "5-5-5"},    {16, "bitfields, 5-6-5"},
+                 {32, ""},         {32, "bitfields"},
+                 {8, "gap"},       {24, "bare"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bitCount) + " bits " + c.words);
+        bmp::Options o = Pic(c.bitCount, c.words, 7, 5);
+        TempPicture picture(bmp::Build(o));
+        DibImage image(picture.name.c_str());
+        int width = 0, height = 0;
+        ASSERT_EQ(1, image.GetSize(&width, &height));
+        ASSERT_EQ(7 * 5, width * height);
+        // On a black 24-bit section one pixel larger each way, where anything
+        // drawn past the picture shows.
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 8, 6, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old =
+            SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        EXPECT_EQ(1, image.Draw(dc, 0, 0, width, height, 0, 0));
+        // The platform may fill the low bits of 5- and 6-bit components its own way.
+        int tolerance = o.bitCount == 16 ? 8 : 0;
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                COLORREF got = GetPixel(dc, x, y);
+                bmp::Rgb want = x < 7 && y < 5 ? bmp::Expected(o, x, y) : bmp::Rgb{};
+                EXPECT_TRUE(std::abs(want.red - GetRValue(got)) <= tolerance &&
+                            std::abs(want.green - GetGValue(got)) <= tolerance &&
+                            std::abs(want.blue - GetBValue(got)) <= tolerance)
+                    << "(" << x << ", " << y << ") is " << std::hex << got << ", not "
+                    << int(want.red) << "," << int(want.green) << "," << int(want.blue);
+            }
+        }
+        DeleteObject(SelectObject(dc, old));
+        DeleteDC(dc);
+    }
+}
+
+TEST(LoaderWineTest, AMissingFileIsNoPictureAndALongPathIsNoObstacle) {
+    TempPicture missing;
+    DibImage image(missing.name.c_str());
+    int width = -1, height = -1;
+    EXPECT_EQ(0, image.GetSize(&width, &height));
+    EXPECT_EQ(0, width);
+    EXPECT_EQ(0, height);
+    EXPECT_EQ(nullptr, image.GetPalette());
+    EXPECT_EQ(0, image.Draw(nullptr, 0, 0, 5, 4, 0, 0));
+    // A distribution unpacked into a deep folder: the full path passes the
+    // 128 bytes that OpenFile can hold.
+    TempPicture deep(bmp::Build(Pic(8)), 150);
+    DibImage fromDeep(deep.name.c_str());
+    EXPECT_EQ(1, fromDeep.GetSize(&width, &height));
+    EXPECT_EQ(5 * 4, width * height);
+}
+
+#endif
+
+} // namespace
