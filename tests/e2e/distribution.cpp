@@ -1,6 +1,6 @@
 #include "distribution.h"
 
-#include <tlhelp32.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <fstream>
@@ -27,68 +27,12 @@ std::string RecordLine(const std::string& recordPath, int line) {
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-// The path of a process's program, or "" when it cannot be read.
-std::string ProgramOf(DWORD processId) {
-    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (modules == INVALID_HANDLE_VALUE) {
-        return "";
-    }
-    MODULEENTRY32 module = {};
-    module.dwSize = sizeof(module);
-    std::string path = Module32First(modules, &module) ? module.szExePath : "";
-    CloseHandle(modules);
-    return path;
-}
-
-// Ends the programs that the panel started from `folder` (the stand-ins) and
-// that still run, each by its process id: left running, one would keep the
-// folder and the test's output open.
-void EndProgramsStartedFrom(const std::string& folder) {
-    std::string prefix = folder + "\\";
-    HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (processes == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(processes, &entry); more;
-         more = Process32Next(processes, &entry)) {
-        std::string program = ProgramOf(entry.th32ProcessID);
-        if (program.size() <= prefix.size() ||
-            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, program.c_str(),
-                           static_cast<int>(prefix.size()), prefix.c_str(),
-                           static_cast<int>(prefix.size())) != CSTR_EQUAL) {
-            continue;
-        }
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-        if (process) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, probe::kWaitMs);
-            CloseHandle(process);
-        }
-    }
-    CloseHandle(processes);
+    std::string from = path + '\0'; // the list of names ends with an empty one
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&operation);
 }
 
 } // namespace
@@ -115,7 +59,6 @@ Distribution::Distribution() {
 }
 
 Distribution::~Distribution() {
-    EndProgramsStartedFrom(path_);
     RemoveTree(path_);
 }
 

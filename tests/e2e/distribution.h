@@ -12,8 +12,7 @@ std::string BuildFolder();
 
 // A temporary folder holding a copy of tandrel.exe and a stand-in explorer.exe
 // beside it (found before the system's, so that no test opens a real file
-// browser). When the object goes, programs still running from the folder are
-// ended and the folder is removed with everything in it.
+// browser). When the object goes, the folder goes with everything in it.
 class Distribution {
   public:
     Distribution();

@@ -42,7 +42,9 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
     if (search->visibleOnly && !IsWindowVisible(window)) {
         return TRUE;
     }
-    if (search->className && ClassName(window) != search->className) {
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (search->className && lstrcmpA(className, search->className) != 0) {
         return TRUE;
     }
     search->found.push_back(window);
@@ -50,7 +52,9 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
 }
 
 BOOL CALLBACK CollectButton(HWND window, LPARAM lParam) {
-    if (lstrcmpiA(ClassName(window).c_str(), "Button") == 0) {
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpiA(className, "Button") == 0) {
         reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
     }
     return TRUE;
@@ -105,12 +109,6 @@ std::string Text(HWND window) {
     return text;
 }
 
-std::string ClassName(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
 LONG Style(HWND window) {
     return GetWindowLongA(window, GWL_STYLE);
 }
@@ -125,12 +123,6 @@ RECT ClientRectOnScreen(HWND window) {
     RECT rect = {};
     GetClientRect(window, &rect);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-RECT RectInParent(HWND child) {
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -169,15 +161,12 @@ void PressKeyWithAlt(WORD virtualKey) {
     SendKeyEvent(VK_MENU, true);
 }
 
-void ClickAt(POINT screenPoint) {
-    SendMouseEvent(screenPoint, 0);
-    SendMouseEvent(screenPoint, MOUSEEVENTF_LEFTDOWN);
-    SendMouseEvent(screenPoint, MOUSEEVENTF_LEFTUP);
-}
-
 void ClickCenterOf(HWND window) {
     RECT rect = WindowRect(window);
-    ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        SendMouseEvent(centre, flags);
+    }
 }
 
 std::vector<DWORD> CapturePixels(const RECT& screenRect) {

@@ -25,15 +25,11 @@ HWND FindWindowOfProcess(DWORD processId, const char* className, bool visibleOnl
 std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
 
 std::string Text(HWND window);
-std::string ClassName(HWND window);
 LONG Style(HWND window);
 
 // The window's rectangle, and its client area, in screen coordinates.
 RECT WindowRect(HWND window);
 RECT ClientRectOnScreen(HWND window);
-
-// A child's rectangle relative to its parent's client area.
-RECT RectInParent(HWND child);
 
 // The push buttons of a window, in creation order.
 std::vector<HWND> Buttons(HWND parent);
@@ -50,7 +46,6 @@ bool Activate(HWND window);
 // the foreground window.
 void PressKey(WORD virtualKey);
 void PressKeyWithAlt(WORD virtualKey);
-void ClickAt(POINT screenPoint);
 void ClickCenterOf(HWND window);
 
 // Copies a screen rectangle's pixels as 0x00RRGGBB values, row by row from the top.
