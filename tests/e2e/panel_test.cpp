@@ -67,6 +67,19 @@ TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheDesktop) {
               style & (WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 
     EXPECT_EQ("Install", probe::Text(buttons_[0]));
+
+    // Beside the picture, between the buttons: the button face's colour.
+    RECT area = probe::ClientRectOnScreen(window_);
+    area = {area.left + 405, area.top + 120, area.left + 545, area.top + 200};
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    DWORD want = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    EXPECT_TRUE(Shows(area, [&](const std::vector<DWORD>& pixels) {
+        int wrong = 0;
+        for (DWORD pixel : pixels) {
+            wrong += pixel != want;
+        }
+        return wrong;
+    }));
 }
 
 TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitle) {
