@@ -18,13 +18,13 @@ using dibtest::Pic;
 // lengthens its name.
 struct TempPicture {
     explicit TempPicture(const dibtest::Bytes& bytes = {}, std::size_t padding = 0)
-        : name("dib_" + std::to_string(++count) + std::string(padding, 'p') + ".bmp"),
-          written(!bytes.empty() && bmp::WriteFile(name, bytes)) {}
+        : name("dib_" + std::to_string(++count) + std::string(padding, 'p') + ".bmp") {
+        EXPECT_TRUE(bytes.empty() || bmp::WriteFile(name, bytes));
+    }
     ~TempPicture() { std::remove(name.c_str()); }
 
     static inline int count = 0;
     std::string name;
-    bool written;
 };
 
 #ifndef _WIN32

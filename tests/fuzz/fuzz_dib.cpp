@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint8_t header[dib::kInfoHeaderBytes];
     dib::StoreHeader(h, header);
     std::uint32_t blockBytes = 0;
-    Check(dib::BlockBytes(header, &blockBytes), "block passes 32 bits");
     std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
-    Check(pixelsAt + h.sizeImage == blockBytes, "block size wrapped");
+    Check(dib::BlockBytes(header, &blockBytes) && pixelsAt + h.sizeImage == blockBytes,
+          "block size wraps 32 bits");
     Check(dib::kInfoHeaderBytes + l.tableBytes <= pixelsAt, "the file's table overruns");
 
     // As the platform reads them: the masks, up to 2^bits entries (or as many
