@@ -13,8 +13,6 @@
 
 namespace {
 
-using compat::Call;
-
 struct Block {
     BYTE* data;
     SIZE_T size;
@@ -25,7 +23,7 @@ std::set<int> files;
 std::set<Block*> blocks;
 std::set<void*> locals, palettes;
 
-bool ShouldFail(Call call) {
+bool ShouldFail(compat::Call call) {
     int& skip = compat::Records().skip[static_cast<int>(call)];
     return skip >= 0 && skip-- == 0;
 }
@@ -37,27 +35,23 @@ BYTE* NewBytes(SIZE_T bytes, UINT flags) {
     return data;
 }
 
-HFILE Open(const char* name) {
-    ++compat::Records().opens;
-    compat::Records().lastOpened = name;
-    int fd = ShouldFail(Call::OpenFile) ? -1 : open(name, O_RDONLY | O_CLOEXEC);
-    return fd < 0 ? HFILE_ERROR : *files.insert(fd).first;
-}
-
 } // namespace
 
-HFILE OpenFile(const char* fileName, OFSTRUCT*, UINT) {
-    return Open(fileName);
+HFILE OpenFile(const char* fileName, OFSTRUCT*, UINT style) {
+    return _lopen(fileName, static_cast<int>(style));
 }
 
 HFILE _lopen(const char* fileName, int) {
-    return Open(fileName);
+    ++compat::Records().opens;
+    compat::Records().lastOpened = fileName;
+    int fd = ShouldFail(compat::Call::OpenFile) ? -1 : open(fileName, O_RDONLY | O_CLOEXEC);
+    return fd < 0 ? HFILE_ERROR : *files.insert(fd).first;
 }
 
 UINT _lread(HFILE file, void* buffer, UINT bytes) {
     compat::Records().reads.push_back(bytes);
     // A regular file gives everything up to its end in one read.
-    ssize_t got = ShouldFail(Call::Read) ? -1 : read(file, buffer, bytes);
+    ssize_t got = ShouldFail(compat::Call::Read) ? -1 : read(file, buffer, bytes);
     return got < 0 ? static_cast<UINT>(HFILE_ERROR) : static_cast<UINT>(got);
 }
 
@@ -71,14 +65,15 @@ HFILE _lclose(HFILE file) {
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
-    return ShouldFail(Call::GlobalAlloc)
-               ? nullptr
-               : *blocks.insert(new Block{NewBytes(bytes, flags), bytes, 0}).first;
+    if (ShouldFail(compat::Call::GlobalAlloc)) {
+        return nullptr;
+    }
+    return *blocks.insert(new Block{NewBytes(bytes, flags), bytes, 0}).first;
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     Block* block = static_cast<Block*>(handle);
-    if (ShouldFail(Call::GlobalReAlloc)) {
+    if (ShouldFail(compat::Call::GlobalReAlloc)) {
         return nullptr;
     }
     BYTE* data = NewBytes(bytes, flags);
@@ -90,7 +85,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
 
 void* GlobalLock(HGLOBAL handle) {
     Block* block = static_cast<Block*>(handle);
-    return ShouldFail(Call::GlobalLock) ? nullptr : (++block->locks, block->data);
+    return ShouldFail(compat::Call::GlobalLock) ? nullptr : (++block->locks, block->data);
 }
 
 BOOL GlobalUnlock(HGLOBAL handle) {
@@ -107,7 +102,8 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
 }
 
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
-    return ShouldFail(Call::LocalAlloc) ? nullptr : *locals.insert(NewBytes(bytes, flags)).first;
+    return ShouldFail(compat::Call::LocalAlloc) ? nullptr
+                                                : *locals.insert(NewBytes(bytes, flags)).first;
 }
 
 HLOCAL LocalFree(HLOCAL handle) {
@@ -117,8 +113,9 @@ HLOCAL LocalFree(HLOCAL handle) {
 }
 
 HPALETTE CreatePalette(const LOGPALETTE*) {
-    return ShouldFail(Call::Palette) ? nullptr
-                                     : static_cast<HPALETTE>(*palettes.insert(new char).first);
+    return ShouldFail(compat::Call::Palette)
+               ? nullptr
+               : static_cast<HPALETTE>(*palettes.insert(new char).first);
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
@@ -129,15 +126,15 @@ BOOL DeleteObject(HGDIOBJ object) {
 
 int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
                       UINT startScan, UINT scanLines, const void*, const BITMAPINFO* info, UINT) {
-    const BYTE* header = reinterpret_cast<const BYTE*>(info);
-    compat::Records().draws.push_back({{reinterpret_cast<long>(dc), xDest, yDest, width, height,
-                                        xSrc, ySrc, startScan, scanLines},
-                                       {}});
+    compat::DrawCall call = {
+        {reinterpret_cast<long>(dc), xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines},
+        {}};
     for (const Block* block : blocks) {
-        if (block->locks > 0 && block->data == header) {
-            compat::Records().draws.back().block.assign(header, header + block->size);
+        if (block->locks > 0 && block->data == reinterpret_cast<const BYTE*>(info)) {
+            call.block.assign(block->data, block->data + block->size);
         }
     }
+    compat::Records().draws.push_back(call);
     return static_cast<int>(scanLines);
 }
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the reader's plain functions as the front of a
 // picture file and checks what DibImage relies on: a settled header never
 // promises the drawing call more colour entries or rows than its block holds,
-// no size wraps 32 bits, and the size reported is not negative. Small blocks
-// are then made in memory, where the sanitizers watch every access.
+// no size wraps 32 bits, the size reported is not negative, and the palette,
+// made in memory, stays inside its table.
 #include "dib_testing.h"
 
 #include <climits>
@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint8_t header[dib::kInfoHeaderBytes];
     dib::StoreHeader(h, header);
     std::uint32_t blockBytes = 0;
-    Check(dib::BlockBytes(header, &blockBytes), "block passes 32 bits");
     std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
-    Check(pixelsAt + h.sizeImage == blockBytes, "block size wrapped");
-    Check(l.tableBytes + dib::kInfoHeaderBytes <= pixelsAt, "the file's table overruns");
+    Check(dib::BlockBytes(header, &blockBytes) && pixelsAt + h.sizeImage == blockBytes,
+          "block size wraps 32 bits");
+    Check(dib::kInfoHeaderBytes + l.tableBytes <= pixelsAt, "the file's table overruns");
 
     // As the platform reads them: the masks, up to 2^bits entries (or as many
     // as stated), and rows padded to 4 bytes.
@@ -42,23 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               dib::kInfoHeaderBytes + (h.compression == 3 ? 12 : 0) + 4 * entries <= pixelsAt,
           "colour entries promised past the table");
     std::uint64_t rows = h.height < 0 ? 0 - std::int64_t{h.height} : h.height;
-    std::uint64_t stride = (std::uint64_t(h.width) * h.bitCount + 31) / 32 * 4;
-    for (int drawn : {static_cast<int>(rows), static_cast<int>(rows) + 7, INT_MAX, -1, 0}) {
+    std::uint64_t stride =
+        (std::uint64_t{static_cast<std::uint32_t>(h.width)} * h.bitCount + 31) / 32 * 4;
+    int all = static_cast<int>(rows); // a settled height has no -2^31
+    for (int drawn : {all, all < INT_MAX - 7 ? all + 7 : INT_MAX, -1, 0}) {
         std::uint32_t lines = dib::ScanLines(header, drawn);
-        std::uint64_t read =
-            h.compression == 0 || h.compression == 3 ? lines * stride : h.sizeImage;
-        Check(lines <= rows && pixelsAt + read <= blockBytes, "rows drawn past the block");
+        bool rowFormat = h.compression == 0 || h.compression == 3;
+        Check(lines <= rows && pixelsAt + (rowFormat ? lines * stride : h.sizeImage) <= blockBytes,
+              "rows drawn past the block");
     }
     int width = -1, height = -1;
     dib::PictureSize(header, &width, &height);
     Check(width >= 0 && height >= 0, "negative size reported");
 
-    if (blockBytes <= (16u << 20)) {
-        dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l);
-        std::uint16_t n = dib::PaletteEntries(block.data());
-        Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
-        dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
-        dib::FillPaletteDescription(block.data(), description.data());
-    }
+    dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l, false);
+    std::uint16_t n = dib::PaletteEntries(block.data());
+    Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
+    dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
+    dib::FillPaletteDescription(block.data(), description.data());
     return 0;
 }
