@@ -61,7 +61,12 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"24 bits with 16 entries", {40, 3, 2, 24, 0, 0, 16}, R::None, 24, 16, 64},
         {"top-down, biSizeImage 0", {40, 3, -2, 24, 0, 0, 0}, R::None, 24, 0, 0},
         {"stated size below the rows: enlarged", {40, 3, 2, 24, 0, 5, 0}, R::None, 24, 0, 0},
-        {"stated size above the rows: kept", {40, 3, 2, 24, 0, 180, 0}, R::None, 180, 0, 0},
+        {"stated size above the rows: the rows'",
+         {40, 3, 2, 24, 0, 0xFFFFFF00, 0},
+         R::None,
+         24,
+         0,
+         0},
         {"bitfields below the rows: enlarged", {40, 3, 2, 16, 3, 5, 0}, R::None, 16, 0, 12},
         {"RLE8 keeps its stated size", {40, 3, 2, 8, 1, 5, 0}, R::None, 5, 256, 1024},
         {"bitfields: masks, then 3 colours", {40, 3, 2, 16, 3, 0, 3}, R::None, 16, 3, 24},
@@ -69,12 +74,11 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"biClrUsed 65536 at 24 bits", {40, 3, 2, 24, 0, 0, 65536}, R::None, 24, 0, 0},
         {"16383 colours", {40, 3, 2, 24, 0, 0, 16383}, R::None, 24, 16383, 65532},
         {"bitfields, 16380 colours", {40, 3, 2, 16, 3, 0, 16380}, R::None, 16, 16380, 65532},
-        {"block of 2^32 - 1 bytes", {40, 4, 2, 8, 0, kMost, 0}, R::None, kMost, 256, 1024},
+        {"RLE8 block of 2^32 - 1 bytes", {40, 4, 2, 8, 1, kMost, 0}, R::None, kMost, 256, 1024},
         {"39 header bytes", {40, 3, 2, 24, 0, 0, 0, true, 53}, R::HeaderTooShort},
         {"file header, 39 header bytes", {40, 3, 2, 24, 0, 0, 0, false, 53}, R::HeaderTooShort},
         {"core header alone in 22 bytes", {12, 3, 2, 8, 0, 0, 0, true, 36}, R::HeaderTooShort},
-        {"header size 108", {108, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
-        {"header size 124", {124, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
+        {"header size 100", {100, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
         {"header size 0", {0, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
         {"width -5", {40, -5, 2, 24, 0, 0, 0}, R::NegativeWidth},
         {"width -2^31, 1 bit, 1 row", {40, INT32_MIN, 1, 1, 0, 0, 0}, R::NegativeWidth},
@@ -83,7 +87,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"core 65535 x 65535 x 24", {12, 65535, 65535, 24, 0, 0, 0}, R::SizeOverflow},
         {"a row of 2^36 bits", {40, INT32_MAX, 1, 32, 0, 0, 0}, R::SizeOverflow},
         {"a row past 2^32 bits by padding", {40, INT32_MAX, 1, 2, 0, 0, 4}, R::SizeOverflow},
-        {"block of 2^32 bytes", {40, 4, 2, 8, 0, kMost + 1, 0}, R::SizeOverflow},
+        {"RLE8 block of 2^32 bytes", {40, 4, 2, 8, 1, kMost + 1, 0}, R::SizeOverflow},
         {"8 bits, biClrUsed 65536", {40, 4, 2, 8, 0, 0, 65536}, R::NoColourTable},
         {"2 bits, biClrUsed 0", {40, 4, 2, 2, 0, 0, 0}, R::NoColourTable},
         {"16384 colours", {40, 3, 2, 24, 0, 0, 16384}, R::ColourTableTooLarge},
@@ -124,6 +128,161 @@ TEST(FormatTest, CoreHeaderTakesTheFortyByteFormAndAnInfoHeaderKeepsItsFields) {
     ASSERT_EQ(R::None, dib::ReadHeaders(core.data(), core.size(), &l));
     EXPECT_EQ(12u, l.tableAt);
     EXPECT_EQ(0u, l.bitsOffset);
+}
+
+TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
+    const std::uint32_t kAsBuilt = 99, kAlpha = 0xFF000000;
+    const struct {
+        const char* name;
+        bmp::Options o;
+        std::uint32_t compression; // written over the built one
+        R refusal;
+        std::uint32_t alphaMask = 0;
+        std::size_t cut = 0; // bytes kept
+    } cases[] = {
+        {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16"), kAsBuilt, R::None},
+        {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down"), kAsBuilt, R::None},
+        {"OS/2, 64 bytes, RLE4", Pic(4, "header 64"), 2, R::None},
+        {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields"), kAsBuilt, R::None},
+        {"52 bytes, alpha bitfields: no alpha mask", Pic(32, "header 52 bitfields"), 6, R::None},
+        {"56 bytes, 32 bits, alpha", Pic(32, "header 56 bitfields alpha"), kAsBuilt, R::None,
+         kAlpha},
+        {"108 bytes, 16-bit bitfields, colours", Pic(16, "header 108 bitfields 5 colours"),
+         kAsBuilt, R::None},
+        {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare"), kAsBuilt, R::None},
+        {"124 bytes, alpha bitfields", Pic(32, "header 124 bitfields alpha"), 6, R::None, kAlpha},
+        {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0, R::None},
+        {"124 bytes cut within", Pic(24, "header 124"), kAsBuilt, R::HeaderTooShort, 0, 14 + 123},
+        {"OS/2 Huffman", Pic(1, "header 64"), 3, R::CompressionNotShown},
+        {"OS/2 RLE24", Pic(24, "header 64"), 4, R::CompressionNotShown},
+        {"JPEG inside", Pic(24, "header 124"), 4, R::CompressionNotShown},
+        {"compression 2^31", Pic(24, "header 108"), 0x80000000, R::CompressionNotShown},
+        {"24-bit bitfields", Pic(24, "header 108"), 3, R::BitCountNotShown},
+        {"RLE8 at 4 bits", Pic(4, "header 108"), 1, R::BitCountNotShown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bmp::Options o40 = c.o;
+        o40.headerSize = 40;
+        Bytes file = bmp::Build(c.o), file40 = bmp::Build(o40);
+        std::size_t headerAt = c.o.fileHeader ? 14 : 0;
+        if (c.compression != kAsBuilt) {
+            bmp::PutLe32(file, headerAt + 16, c.compression);
+            bmp::PutLe32(file40, headerAt + 16, c.compression == 6 ? 3 : c.compression);
+        }
+        if (c.o.headerSize == 16) { // which states no resolution
+            bmp::PutLe32(file40, headerAt + 24, 0);
+            bmp::PutLe32(file40, headerAt + 28, 0);
+        }
+        file.resize(c.cut ? c.cut : file.size());
+        dib::Layout l, l40;
+        ASSERT_EQ(c.refusal, dib::ReadHeaders(file.data(), file.size(), &l));
+        if (c.refusal == R::None) {
+            ASSERT_EQ(R::None, dib::ReadHeaders(file40.data(), file40.size(), &l40));
+            EXPECT_EQ(c.alphaMask, l.alphaMask);
+            EXPECT_TRUE(dibtest::BlockOf(file, l) == dibtest::BlockOf(file40, l40));
+        }
+    }
+}
+
+Bytes Png(std::uint32_t width, std::uint32_t height) {
+    Bytes front = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (std::uint32_t v : {width, height}) {
+        front.insert(front.end(), {std::uint8_t(v >> 24), std::uint8_t(v >> 16),
+                                   std::uint8_t(v >> 8), std::uint8_t(v)});
+    }
+    return front;
+}
+
+Bytes Gif(char version, std::uint16_t width, std::uint16_t height) {
+    return {'G',
+            'I',
+            'F',
+            '8',
+            std::uint8_t(version),
+            'a',
+            std::uint8_t(width),
+            std::uint8_t(width >> 8),
+            std::uint8_t(height),
+            std::uint8_t(height >> 8)};
+}
+
+TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
+    auto cut = [](Bytes bytes, std::size_t keep) { return bytes.resize(keep), bytes; };
+    const struct {
+        const char* name;
+        Bytes front;
+        dib::Kind kind;
+        R stated;
+    } cases[] = {
+        {"PNG 32768 x 1", Png(32768, 1), dib::Kind::Png, R::None},
+        {"PNG 1 x 32769", Png(1, 32769), dib::Kind::Png, R::PictureTooLarge},
+        {"PNG 2^32 - 1 wide", Png(0xFFFFFFFF, 1), dib::Kind::Png, R::PictureTooLarge},
+        {"PNG cut within its size", cut(Png(1, 1), 23), dib::Kind::Png, R::HeaderTooShort},
+        {"GIF87a 32768 x 32768", Gif('7', 32768, 32768), dib::Kind::Gif, R::None},
+        {"GIF89a 65535 high", Gif('9', 1, 65535), dib::Kind::Gif, R::PictureTooLarge},
+        {"JPEG: its size comes later", {0xFF, 0xD8, 0xFF, 0xE0}, dib::Kind::Jpeg, R::None},
+        {"GIF88a", Gif('8', 1, 1), dib::Kind::Bitmap, R::None},
+        {"PNG signature cut short", cut(Png(1, 1), 7), dib::Kind::Bitmap, R::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.kind, dib::SniffKind(c.front.data(), c.front.size()));
+        EXPECT_EQ(c.stated, dib::StatedSize(c.kind, c.front.data(), c.front.size()));
+    }
+    dib::InfoHeader h;
+    ASSERT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h));
+    EXPECT_EQ(Stored({40, 32768, -32768, 1, 24, 0, 98304u * 32768, 0, 0, 0, 0}), Stored(h));
+    EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h));
+    EXPECT_EQ(R::DecoderFailed, dib::DecodedHeader(5, 0, &h));
+}
+
+TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
+    const std::uint8_t cases[][4] = {// colour, alpha, background: blended
+                                     {200, 255, 17, 200}, {200, 0, 17, 17}, {200, 128, 100, 150},
+                                     {255, 1, 0, 1},      {0, 254, 255, 1}, {255, 128, 0, 128},
+                                     {0, 127, 255, 128}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c[3], dib::Blend(c[0], c[1], c[2])) << int(c[0]) << " " << int(c[1]);
+    }
+    // Pixels in blue, green, red order; the background as 0x00BBGGRR.
+    const std::uint8_t bgra[] = {10, 20, 30, 255, 10, 20, 30, 0};
+    std::uint8_t bgr[6];
+    dib::BlendRow(bgra, 2, 0x00030201, bgr);
+    EXPECT_EQ((Bytes{10, 20, 30, 3, 2, 1}), Bytes(bgr, bgr + 6));
+}
+
+TEST(FormatTest, ThirtyTwoBitPicturesBlendOnlyWhenSomePixelHasAlpha) {
+    const std::uint32_t kBackground = 0x00306090;
+    Bytes file = bmp::Build(Pic(32, "header 124 bitfields alpha", 7, 3));
+    dib::Layout l;
+    ASSERT_EQ(R::None, dib::ReadHeaders(file.data(), file.size(), &l));
+    Bytes block = dibtest::BlockOf(file, l), plain = block;
+    ASSERT_TRUE(dib::BlendBitfields(block.data(), l.alphaMask, kBackground));
+    EXPECT_EQ((Bytes{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0}), Bytes(&block[40], &block[52]));
+    for (int i = 0; i < 7 * 3; ++i) {
+        int x = i % 7, y = 2 - i / 7; // bottom-up
+        bmp::Rgb c = bmp::Expected(Pic(32, "bitfields"), x, y);
+        std::uint8_t a = bmp::Alpha(x, y);
+        EXPECT_EQ((Bytes{dib::Blend(c.blue, a, 0x30), dib::Blend(c.green, a, 0x60),
+                         dib::Blend(c.red, a, 0x90), 0}),
+                  Bytes(&block[52 + 4 * i], &block[56 + 4 * i]))
+            << x << ", " << y;
+    }
+    // Components of other widths are scaled to 8 bits first: 10-10-10-2.
+    const std::uint32_t words[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xFFF00000, 0x60000200};
+    for (std::size_t at = 40; at < block.size(); at += 4) {
+        bmp::PutLe32(block, at, at < 60 ? words[(at - 40) / 4] : 0);
+    }
+    ASSERT_TRUE(dib::BlendBitfields(block.data(), 0xC0000000, kBackground));
+    EXPECT_EQ((Bytes{0, 0, 255, 0, dib::Blend(128, 85, 0x30), dib::Blend(0, 85, 0x60),
+                     dib::Blend(128, 85, 0x90), 0, 0x30, 0x60, 0x90, 0}),
+              Bytes(&block[52], &block[64]));
+    // Writers that fill no alpha meant none.
+    plain = dibtest::BlockOf(bmp::Build(Pic(32, "header 124 bitfields", 7, 3)), l);
+    Bytes before = plain;
+    EXPECT_FALSE(dib::BlendBitfields(plain.data(), 0xFF000000, kBackground));
+    EXPECT_EQ(before, plain);
 }
 
 // The palette description that a picture file's block gives.
