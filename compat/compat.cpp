@@ -1,7 +1,7 @@
 // Files through POSIX descriptors, movable blocks with lock counts, palettes
-// counted, a drawing call that only records, and no picture decoders. Every global block is a heap
-// allocation of exactly its size that moves at every reallocation, so that
-// the sanitizers catch a read past its end or through a stale pointer.
+// counted, a drawing call that only records, no decoders. Every global block
+// is a heap allocation of exactly its size that moves at every reallocation,
+// so that the sanitizers catch a read past its end or through a stale pointer.
 #include <windows.h>
 
 #include "dib/dib_decode.h"

@@ -9,9 +9,6 @@ namespace {
 
 constexpr UINT kChunkBytes = 32768;
 constexpr UINT kBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
-// What the panel's window class paints its background with: a transparent
-// picture melts into it.
-constexpr int kBackground = COLOR_BTNFACE;
 
 // OpenFile keeps the file's full path in a 128-byte field and refuses a longer
 // one, which a distribution copied into a deep folder reaches easily; _lopen

@@ -12,6 +12,10 @@
 
 class DibImage {
   public:
+    // The system colour that the panel's window class paints its background
+    // with: transparent pictures are blended over it when they are loaded.
+    static constexpr int kBackground = COLOR_BTNFACE;
+
     // Never fails; a name of more than 259 characters leaves an image that
     // never loads. Nothing is read until the size, palette or pixels are asked
     // for, and a failed read is tried again at the next request.

@@ -61,12 +61,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"24 bits with 16 entries", {40, 3, 2, 24, 0, 0, 16}, R::None, 24, 16, 64},
         {"top-down, biSizeImage 0", {40, 3, -2, 24, 0, 0, 0}, R::None, 24, 0, 0},
         {"stated size below the rows: enlarged", {40, 3, 2, 24, 0, 5, 0}, R::None, 24, 0, 0},
-        {"stated size above the rows: the rows'",
-         {40, 3, 2, 24, 0, 0xFFFFFF00, 0},
-         R::None,
-         24,
-         0,
-         0},
+        {"stated size above: the rows'", {40, 3, 2, 24, 0, 0xFFFFFF00, 0}, R::None, 24, 0, 0},
         {"bitfields below the rows: enlarged", {40, 3, 2, 16, 3, 5, 0}, R::None, 16, 0, 12},
         {"RLE8 keeps its stated size", {40, 3, 2, 8, 1, 5, 0}, R::None, 5, 256, 1024},
         {"bitfields: masks, then 3 colours", {40, 3, 2, 16, 3, 0, 3}, R::None, 16, 3, 24},
@@ -138,13 +133,10 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
         std::uint32_t compression; // written over the built one
         R refusal;
         std::uint32_t alphaMask = 0;
-        std::size_t cut = 0; // bytes kept
     } cases[] = {
         {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16"), kAsBuilt, R::None},
         {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down"), kAsBuilt, R::None},
-        {"OS/2, 64 bytes, RLE4", Pic(4, "header 64"), 2, R::None},
         {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields"), kAsBuilt, R::None},
-        {"52 bytes, alpha bitfields: no alpha mask", Pic(32, "header 52 bitfields"), 6, R::None},
         {"56 bytes, 32 bits, alpha", Pic(32, "header 56 bitfields alpha"), kAsBuilt, R::None,
          kAlpha},
         {"108 bytes, 16-bit bitfields, colours", Pic(16, "header 108 bitfields 5 colours"),
@@ -152,11 +144,8 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
         {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare"), kAsBuilt, R::None},
         {"124 bytes, alpha bitfields", Pic(32, "header 124 bitfields alpha"), 6, R::None, kAlpha},
         {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0, R::None},
-        {"124 bytes cut within", Pic(24, "header 124"), kAsBuilt, R::HeaderTooShort, 0, 14 + 123},
         {"OS/2 Huffman", Pic(1, "header 64"), 3, R::CompressionNotShown},
-        {"OS/2 RLE24", Pic(24, "header 64"), 4, R::CompressionNotShown},
         {"JPEG inside", Pic(24, "header 124"), 4, R::CompressionNotShown},
-        {"compression 2^31", Pic(24, "header 108"), 0x80000000, R::CompressionNotShown},
         {"24-bit bitfields", Pic(24, "header 108"), 3, R::BitCountNotShown},
         {"RLE8 at 4 bits", Pic(4, "header 108"), 1, R::BitCountNotShown},
     };
@@ -165,16 +154,10 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
         bmp::Options o40 = c.o;
         o40.headerSize = 40;
         Bytes file = bmp::Build(c.o), file40 = bmp::Build(o40);
-        std::size_t headerAt = c.o.fileHeader ? 14 : 0;
         if (c.compression != kAsBuilt) {
-            bmp::PutLe32(file, headerAt + 16, c.compression);
-            bmp::PutLe32(file40, headerAt + 16, c.compression == 6 ? 3 : c.compression);
+            bmp::PutLe32(file, 14 + 16, c.compression);
+            bmp::PutLe32(file40, 14 + 16, c.compression == 6 ? 3 : c.compression);
         }
-        if (c.o.headerSize == 16) { // which states no resolution
-            bmp::PutLe32(file40, headerAt + 24, 0);
-            bmp::PutLe32(file40, headerAt + 28, 0);
-        }
-        file.resize(c.cut ? c.cut : file.size());
         dib::Layout l, l40;
         ASSERT_EQ(c.refusal, dib::ReadHeaders(file.data(), file.size(), &l));
         if (c.refusal == R::None) {
@@ -183,58 +166,31 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
             EXPECT_TRUE(dibtest::BlockOf(file, l) == dibtest::BlockOf(file40, l40));
         }
     }
-}
-
-Bytes Png(std::uint32_t width, std::uint32_t height) {
-    Bytes front = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    for (std::uint32_t v : {width, height}) {
-        front.insert(front.end(), {std::uint8_t(v >> 24), std::uint8_t(v >> 16),
-                                   std::uint8_t(v >> 8), std::uint8_t(v)});
-    }
-    return front;
-}
-
-Bytes Gif(char version, std::uint16_t width, std::uint16_t height) {
-    return {'G',
-            'I',
-            'F',
-            '8',
-            std::uint8_t(version),
-            'a',
-            std::uint8_t(width),
-            std::uint8_t(width >> 8),
-            std::uint8_t(height),
-            std::uint8_t(height >> 8)};
+    Bytes cut = bmp::Build(Pic(24, "header 124"));
+    dib::Layout l;
+    EXPECT_EQ(R::HeaderTooShort, dib::ReadHeaders(cut.data(), 14 + 123, &l)) << "cut within";
 }
 
 TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
-    auto cut = [](Bytes bytes, std::size_t keep) { return bytes.resize(keep), bytes; };
-    const struct {
-        const char* name;
-        Bytes front;
-        dib::Kind kind;
-        R stated;
-    } cases[] = {
-        {"PNG 32768 x 1", Png(32768, 1), dib::Kind::Png, R::None},
-        {"PNG 1 x 32769", Png(1, 32769), dib::Kind::Png, R::PictureTooLarge},
-        {"PNG 2^32 - 1 wide", Png(0xFFFFFFFF, 1), dib::Kind::Png, R::PictureTooLarge},
-        {"PNG cut within its size", cut(Png(1, 1), 23), dib::Kind::Png, R::HeaderTooShort},
-        {"GIF87a 32768 x 32768", Gif('7', 32768, 32768), dib::Kind::Gif, R::None},
-        {"GIF89a 65535 high", Gif('9', 1, 65535), dib::Kind::Gif, R::PictureTooLarge},
-        {"JPEG: its size comes later", {0xFF, 0xD8, 0xFF, 0xE0}, dib::Kind::Jpeg, R::None},
-        {"GIF88a", Gif('8', 1, 1), dib::Kind::Bitmap, R::None},
-        {"PNG signature cut short", cut(Png(1, 1), 7), dib::Kind::Bitmap, R::None},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.kind, dib::SniffKind(c.front.data(), c.front.size()));
-        EXPECT_EQ(c.stated, dib::StatedSize(c.kind, c.front.data(), c.front.size()));
-    }
+    using K = dib::Kind;
+    // A PNG 32768 pixels wide and 32769 high; GIFs 32768 by 32768 and 32769 by 0.
+    const std::uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0,    13,
+                                'I',  'H', 'D', 'R', 0,    0,    0x80, 0,    0, 0, 0x80, 1};
+    const std::uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0, 128, 0, 128},
+                       wide[] = {'G', 'I', 'F', '8', '7', 'a', 1, 128, 0, 0},
+                       jpeg[] = {255, 216, 255};
+    EXPECT_EQ(K::Png, dib::SniffKind(png, 24));
+    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Png, png, 24));
+    EXPECT_EQ(R::HeaderTooShort, dib::StatedSize(K::Png, png, 23));
+    EXPECT_EQ(K::Gif, dib::SniffKind(gif, 10));
+    EXPECT_EQ(R::None, dib::StatedSize(K::Gif, gif, 10));
+    EXPECT_EQ(K::Gif, dib::SniffKind(wide, 10));
+    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Gif, wide, 10));
+    EXPECT_EQ(K::Bitmap, dib::SniffKind(reinterpret_cast<const std::uint8_t*>("GIF88a"), 6));
+    EXPECT_EQ(K::Jpeg, dib::SniffKind(jpeg, 3)); // its size comes later
     dib::InfoHeader h;
-    ASSERT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h));
-    EXPECT_EQ(Stored({40, 32768, -32768, 1, 24, 0, 98304u * 32768, 0, 0, 0, 0}), Stored(h));
+    EXPECT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h));
     EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h));
-    EXPECT_EQ(R::DecoderFailed, dib::DecodedHeader(5, 0, &h));
 }
 
 TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
@@ -252,37 +208,25 @@ TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
     EXPECT_EQ((Bytes{10, 20, 30, 3, 2, 1}), Bytes(bgr, bgr + 6));
 }
 
-TEST(FormatTest, ThirtyTwoBitPicturesBlendOnlyWhenSomePixelHasAlpha) {
-    const std::uint32_t kBackground = 0x00306090;
-    Bytes file = bmp::Build(Pic(32, "header 124 bitfields alpha", 7, 3));
+// Pixel-exact blending of whole pictures shows under Wine.
+TEST(FormatTest, ThirtyTwoBitAlphaIsScaledToEightBitsAndTakenOnlyWhenAnyPixelHasIt) {
+    Bytes file = bmp::Build(Pic(32, "header 124 bitfields", 3, 1));
     dib::Layout l;
     ASSERT_EQ(R::None, dib::ReadHeaders(file.data(), file.size(), &l));
-    Bytes block = dibtest::BlockOf(file, l), plain = block;
-    ASSERT_TRUE(dib::BlendBitfields(block.data(), l.alphaMask, kBackground));
-    EXPECT_EQ((Bytes{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0}), Bytes(&block[40], &block[52]));
-    for (int i = 0; i < 7 * 3; ++i) {
-        int x = i % 7, y = 2 - i / 7; // bottom-up
-        bmp::Rgb c = bmp::Expected(Pic(32, "bitfields"), x, y);
-        std::uint8_t a = bmp::Alpha(x, y);
-        EXPECT_EQ((Bytes{dib::Blend(c.blue, a, 0x30), dib::Blend(c.green, a, 0x60),
-                         dib::Blend(c.red, a, 0x90), 0}),
-                  Bytes(&block[52 + 4 * i], &block[56 + 4 * i]))
-            << x << ", " << y;
+    Bytes block = dibtest::BlockOf(file, l), before = block;
+    EXPECT_FALSE(dib::BlendBitfields(block.data(), 0xFF000000, 0x00306090));
+    EXPECT_EQ(before, block) << "writers that fill no alpha meant none";
+    // 10-10-10-2 masks; full red, opaque; half red and blue, alpha 1 of 3; nothing.
+    const std::uint32_t words[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xFFF00000, 0x60000200, 0};
+    for (std::size_t i = 0; i < 6; ++i) {
+        bmp::PutLe32(block, 40 + 4 * i, words[i]);
     }
-    // Components of other widths are scaled to 8 bits first: 10-10-10-2.
-    const std::uint32_t words[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xFFF00000, 0x60000200};
-    for (std::size_t at = 40; at < block.size(); at += 4) {
-        bmp::PutLe32(block, at, at < 60 ? words[(at - 40) / 4] : 0);
-    }
-    ASSERT_TRUE(dib::BlendBitfields(block.data(), 0xC0000000, kBackground));
-    EXPECT_EQ((Bytes{0, 0, 255, 0, dib::Blend(128, 85, 0x30), dib::Blend(0, 85, 0x60),
-                     dib::Blend(128, 85, 0x90), 0, 0x30, 0x60, 0x90, 0}),
-              Bytes(&block[52], &block[64]));
-    // Writers that fill no alpha meant none.
-    plain = dibtest::BlockOf(bmp::Build(Pic(32, "header 124 bitfields", 7, 3)), l);
-    Bytes before = plain;
-    EXPECT_FALSE(dib::BlendBitfields(plain.data(), 0xFF000000, kBackground));
-    EXPECT_EQ(before, plain);
+    ASSERT_TRUE(dib::BlendBitfields(block.data(), 0xC0000000, 0x00306090));
+    std::uint8_t b = dib::Blend(128, 85, 0x30), g = dib::Blend(0, 85, 0x60);
+    std::uint8_t r = dib::Blend(128, 85, 0x90);
+    EXPECT_EQ((Bytes{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0,    0,    0,
+                     0, 0, 255,  0, b, g,    r, 0, 0x30, 0x60, 0x90, 0}),
+              Bytes(&block[40], &block[64]));
 }
 
 // The palette description that a picture file's block gives.

@@ -21,6 +21,9 @@ void Check(bool condition, const char* what) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    dib::StatedSize(dib::SniffKind(data, size), data, size);
+    Check(dib::MoreHeaderBytes(data, size) <= dib::kLongestHeaderBytes - dib::kHeaderReadBytes,
+          "header longer than the longest");
     dib::Layout l;
     if (dib::ReadHeaders(data, size, &l) != dib::Refusal::None) {
         return 0;
@@ -32,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(dib::BlockBytes(header, &blockBytes), "block passes 32 bits");
     std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
     Check(pixelsAt + h.sizeImage == blockBytes, "block size wrapped");
-    Check(l.tableBytes + dib::kInfoHeaderBytes <= pixelsAt, "the file's table overruns");
+    Check(l.tableBytes + dib::kInfoHeaderBytes + (l.headerMasks ? 12 : 0) <= pixelsAt,
+          "the file's table overruns");
 
     // As the platform reads them: the masks, up to 2^bits entries (or as many
     // as stated), and rows padded to 4 bytes.
@@ -59,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
         dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
         dib::FillPaletteDescription(block.data(), description.data());
+        dib::BlendBitfields(block.data(), l.alphaMask, 0x00C0C0C0);
     }
     return 0;
 }

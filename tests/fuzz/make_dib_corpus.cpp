@@ -15,11 +15,12 @@ int main(int argc, char** argv) {
     auto put = [&](const dibtest::Bytes& file) {
         ok = bmp::WriteFile(argv[1] + ("/" + std::to_string(written++)) + ".bmp", file) && ok;
     };
-    const char* words[] = {"",     "bare", "top-down",  "top-down size 0",
-                           "core", "gap",  "bitfields", "5 colours"};
-    for (int bits : {1, 4, 8, 16, 24, 32}) {
-        for (int i = 0; i < 8; ++i) {
-            put(bmp::Build(dibtest::Pic(bits, words[i], 3 + i, 2 + i % 3)));
+    for (const char* words :
+         {"", "bare", "top-down", "top-down size 0", "core", "gap", "bitfields", "5 colours",
+          "header 16", "header 64", "header 52 bitfields", "header 124 bitfields alpha"}) {
+        for (int bits : {1, 4, 8, 16, 24, 32}) {
+            std::size_t i = std::strlen(words); // for sizes of every kind
+            put(bmp::Build(dibtest::Pic(bits, words, 3 + i % 8, 2 + i % 3)));
         }
     }
     // Info header fields bent: RLE8, huge counts and sizes, a later kind of header.

@@ -81,13 +81,11 @@ std::vector<std::uint8_t> Build(const Options& o) {
         std::uint32_t red = wide ? 0xFF : 0xF800, green = wide ? 0xFF00 : 0x07E0;
         std::uint32_t blue = wide ? 0xFF0000 : 0x001F, compression = o.bitfields ? 3 : 0;
         auto sizeImage = static_cast<std::uint32_t>(o.statedSizeImage ? l.stride * o.height : 0);
-        const std::uint32_t info[] = {o.headerSize, width,
-                                      height,       1 | bits << 16,
-                                      compression,  sizeImage,
-                                      2835,         2835,
-                                      o.colours,    0,
-                                      red,          green,
-                                      blue,         o.alpha ? 0xFF000000 : 0};
+        // No resolution, as OS/2's shortest header, which has no field for it.
+        std::uint32_t alpha = o.alpha ? 0xFF000000 : 0;
+        const std::uint32_t info[] = {o.headerSize, width, height, 1 | bits << 16, compression,
+                                      sizeImage,    0,     0,      o.colours,      0,
+                                      red,          green, blue,   alpha};
         std::size_t fields = o.headerSize == 16 ? 4 : o.bitfields ? 13 + (o.headerSize > 52) : 10;
         for (std::size_t i = 0; i < fields; ++i) {
             PutLe32(out, h + 4 * i, info[i]);

@@ -22,13 +22,11 @@ struct Rgb {
 struct Options {
     int width = 5;
     int height = 4;
-    int bitCount = 24;       // 1, 4, 8, 16, 24 or 32
-    bool coreHeader = false; // 12-byte header and 3-byte colour entries (1, 4, 8, 24 bits)
-    // Otherwise: 16 or 64 (OS/2 2.x), 40, 52, 56, 108 or 124 bytes. Masks
-    // follow a 40-byte header and lie within a longer one.
-    std::uint32_t headerSize = 40;
-    bool fileHeader = true; // the 14-byte "BM" header in front
-    bool topDown = false;   // negative height; the first row stored is the top one
+    int bitCount = 24;             // 1, 4, 8, 16, 24 or 32
+    bool coreHeader = false;       // 12-byte header and 3-byte colour entries (1, 4, 8, 24 bits)
+    std::uint32_t headerSize = 40; // else: 16 or 64 (OS/2), 52, 56, 108 or 124, masks within
+    bool fileHeader = true;        // the 14-byte "BM" header in front
+    bool topDown = false;          // negative height; the first row stored is the top one
     // 16 and 32 bits: BI_BITFIELDS with three masks after the header, chosen
     // unlike the platform's defaults (5-6-5; red in the low byte at 32 bits).
     bool bitfields = false;
