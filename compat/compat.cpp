@@ -122,7 +122,7 @@ DWORD GetSysColor(int) {
     return 0xC0C0C0;
 }
 
-HGLOBAL dib::DecodePicture(HFILE, Kind, COLORREF, Refusal* why) {
+HGLOBAL dib::DecodePicture(const char*, HFILE, Kind, COLORREF, Refusal* why) {
     *why = Refusal::NoDecoder;
     return nullptr;
 }

@@ -17,7 +17,7 @@ typedef HRESULT(WINAPI* OleLoadPictureFunction)(IStream*, LONG, BOOL, REFIID, vo
 
 // Converted pixels pass through a strip of rows this large, so that decoding
 // never holds a second copy of the picture besides the decoder's own.
-constexpr UINT kStripBytes = 1 << 20;
+constexpr UINT kStripBytes = 1 << 18;
 
 // Only from the system folder: a DLL of the same name beside the program or
 // on the medium is never loaded.
@@ -99,7 +99,7 @@ HRESULT CopyRows(IWICBitmapSource* source, bool direct, BYTE* block, COLORREF ba
     return result;
 }
 
-HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, HFILE file, COLORREF background,
+HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, const char* path, COLORREF background,
                       Refusal* why) {
     IWICImagingFactory* factory = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
@@ -114,10 +114,12 @@ HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, HFILE file, COLORREF back
     *why = Refusal::DecoderFailed;
     UINT width = 0, height = 0;
     WICPixelFormatGUID format = {};
-    // The file the panel opened, whatever folder OpenFile found it in.
-    ULONG_PTR handle = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(file));
-    if (SUCCEEDED(factory->CreateDecoderFromFileHandle(handle, nullptr,
-                                                       WICDecodeMetadataCacheOnDemand, &decoder)) &&
+    // By name rather than by the open file: a stream on a file handle maps
+    // the whole file into memory, which a name's stream does not.
+    WCHAR widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
         SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
         SUCCEEDED(frame->GetPixelFormat(&format)) &&
         SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
@@ -239,7 +241,7 @@ HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Ref
     return block;
 }
 
-HGLOBAL DecodePicture(HFILE file, Kind kind, COLORREF background, Refusal* why) {
+HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why) {
     *why = Refusal::NoDecoder;
     HMODULE ole32 = LoadSystemLibrary("ole32.dll");
     if (!ole32) {
@@ -252,7 +254,7 @@ HGLOBAL DecodePicture(HFILE file, Kind kind, COLORREF background, Refusal* why) 
     if (start && create && stop) {
         // COM runs for this load only; a thread that had it keeps it as it was.
         HRESULT started = start(nullptr, COINIT_APARTMENTTHREADED);
-        block = DecodeWithWic(create, file, background, why);
+        block = DecodeWithWic(create, path, background, why);
         if (!block && *why == Refusal::NoDecoder && kind != Kind::Png) {
             block = DecodeWithOlePicture(ole32, file, background, why);
         }

@@ -14,10 +14,11 @@
 
 namespace dib {
 
-// `file` is open at the picture's first byte. The block is new and movable;
-// none, with the reason in `why`, when the picture cannot be shown.
-// `background` is a COLORREF.
-HGLOBAL DecodePicture(HFILE file, Kind kind, COLORREF background, Refusal* why);
+// `file` is `path` opened, at the picture's first byte; the imaging component
+// opens the path itself, as the current directory resolves it. The block is
+// new and movable; none, with the reason in `why`, when the picture cannot be
+// shown.
+HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why);
 
 #ifdef _WIN32
 // The route for a system without the Imaging Component, where COM is started

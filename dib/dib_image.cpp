@@ -71,7 +71,8 @@ void DibImage::Load() {
     dib::Kind kind = ReadHeader(file, &layout);
     if (kind != dib::Kind::Bitmap) {
         if (refusal == dib::Refusal::None) {
-            packedDib = dib::DecodePicture(file, kind, GetSysColor(kBackground), &refusal);
+            packedDib =
+                dib::DecodePicture(fileName, file, kind, GetSysColor(kBackground), &refusal);
         }
     } else if (packedDib) {
         ReadPixels(file, layout.alphaMask);
