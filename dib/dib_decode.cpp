@@ -45,8 +45,9 @@ void Release(Interface* object) {
     }
 }
 
-// A zero-filled block with the header of a decoded picture of that size.
-HGLOBAL NewBlock(UINT width, UINT height, Refusal* why) {
+// A new zero-filled block with the header of a decoded picture of that size,
+// locked at `base`; none, with the reason, when it cannot be had.
+HGLOBAL NewBlock(UINT width, UINT height, Refusal* why, BYTE** base) {
     InfoHeader header;
     *why = DecodedHeader(width, height, &header);
     if (*why != Refusal::None) {
@@ -56,18 +57,27 @@ HGLOBAL NewBlock(UINT width, UINT height, Refusal* why) {
     StoreHeader(header, stored);
     std::uint32_t bytes = 0;
     BlockBytes(stored, &bytes);
-    *why = Refusal::NoMemory;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    void* base = block ? GlobalLock(block) : nullptr;
-    if (!base) {
+    *base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
+    if (!*base) {
+        *why = Refusal::NoMemory;
         if (block) {
             GlobalFree(block);
         }
         return nullptr;
     }
-    std::memcpy(base, stored, sizeof stored);
+    std::memcpy(*base, stored, sizeof stored);
+    return block;
+}
+
+// Unlocks a new block, and frees it when its rows could not be filled.
+HGLOBAL Finish(HGLOBAL block, bool filled, Refusal* why) {
     GlobalUnlock(block);
-    *why = Refusal::None;
+    if (!filled) {
+        *why = Refusal::DecoderFailed;
+        GlobalFree(block);
+        return nullptr;
+    }
     return block;
 }
 
@@ -126,19 +136,13 @@ HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, const char* path, COLORRE
         SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA,
                                         WICBitmapDitherTypeNone, nullptr, 0.0,
                                         WICBitmapPaletteTypeCustom))) {
-        // Decoders unpack the pixels only when asked for them, after this check.
-        block = NewBlock(width, height, why);
-    }
-    BYTE* base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
-    if (base) {
+        // The pixels are asked for only once their size has passed.
+        BYTE* base = nullptr;
+        block = NewBlock(width, height, why, &base);
         bool direct = IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
-        HRESULT copied = CopyRows(direct ? static_cast<IWICBitmapSource*>(frame) : converter,
-                                  direct, base, background);
-        GlobalUnlock(block);
-        if (FAILED(copied)) {
-            *why = Refusal::DecoderFailed;
-            GlobalFree(block);
-            block = nullptr;
+        IWICBitmapSource* source = direct ? static_cast<IWICBitmapSource*>(frame) : converter;
+        if (block) {
+            block = Finish(block, SUCCEEDED(CopyRows(source, direct, base, background)), why);
         }
     }
     Release(converter);
@@ -221,17 +225,11 @@ HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Ref
     if (picture && SUCCEEDED(picture->get_Handle(&handle)) &&
         GetObjectA(reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle)), sizeof bitmap,
                    &bitmap)) {
-        block =
-            NewBlock(static_cast<UINT>(bitmap.bmWidth), static_cast<UINT>(bitmap.bmHeight), why);
-    }
-    BYTE* base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
-    if (base) {
-        bool rendered = Render(picture, base, background);
-        GlobalUnlock(block);
-        if (!rendered) {
-            *why = Refusal::DecoderFailed;
-            GlobalFree(block);
-            block = nullptr;
+        BYTE* base = nullptr;
+        block = NewBlock(static_cast<UINT>(bitmap.bmWidth), static_cast<UINT>(bitmap.bmHeight), why,
+                         &base);
+        if (block) {
+            block = Finish(block, Render(picture, base, background), why);
         }
     }
     Release(picture);
