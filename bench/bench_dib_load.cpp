@@ -1,6 +1,7 @@
 // Loading a large picture, measured against reading the same file's bytes
-// once in the same process, and the memory a load takes against the size of
-// its block. Prints figures; judges nothing.
+// once in the same process, the memory a load takes against the size of its
+// block, and the modules that loading a bitmap brings in (the picture
+// decoders are for PNG, JPEG and GIF only). Prints figures; judges nothing.
 //
 //   wine bench_dib_load.exe [width height [rounds]]     (default 8000 6000 5)
 #include "dib/dib_image.h"
@@ -25,6 +26,21 @@ SIZE_T WorkingSet(bool peak) {
         return 0;
     }
     return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
+}
+
+// The names of the modules loaded in this process, in load order.
+std::vector<std::string> Modules() {
+    HMODULE modules[256];
+    DWORD bytes = 0;
+    std::vector<std::string> names;
+    if (EnumProcessModules(GetCurrentProcess(), modules, sizeof modules, &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 256; ++i) {
+            char name[MAX_PATH] = "";
+            GetModuleBaseNameA(GetCurrentProcess(), modules[i], name, sizeof name);
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 // Writes the picture a row at a time, so that making it leaves no large
@@ -111,11 +127,18 @@ int main(int argc, char** argv) {
     RawRead(path, &fileBytes);
 
     // Memory first, while the process has held nothing large yet.
+    std::vector<std::string> modulesBefore = Modules();
     SIZE_T before = WorkingSet(false);
     DibImage* image = new DibImage(path.c_str());
     int w = 0, h = 0;
     int loaded = image->GetSize(&w, &h);
     SIZE_T peak = WorkingSet(true);
+    std::string added;
+    for (const std::string& name : Modules()) {
+        if (std::find(modulesBefore.begin(), modulesBefore.end(), name) == modulesBefore.end()) {
+            added += " " + name;
+        }
+    }
     delete image;
     if (!loaded) {
         std::fprintf(stderr, "bench_dib_load: the picture did not load\n");
@@ -145,5 +168,11 @@ int main(int argc, char** argv) {
                 blockBytes, growth);
     std::printf("memory ratio peak growth / block: %.2f (aim: below 2, no second copy)\n",
                 growth / blockBytes);
+    std::printf("modules loaded by the load:%s\n", added.empty() ? " none" : added.c_str());
+    std::printf("modules of the process after it: %zu;", modulesBefore.size());
+    for (const std::string& name : Modules()) {
+        std::printf(" %s", name.c_str());
+    }
+    std::printf("\n");
     return 0;
 }

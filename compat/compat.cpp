@@ -1,8 +1,10 @@
 // Files through POSIX descriptors, movable blocks with lock counts, palettes
-// counted, and a drawing call that only records. Every global block is a heap
-// allocation of exactly its size that moves at every reallocation, so that
-// the sanitizers catch a read past its end or through a stale pointer.
+// counted, a drawing call that only records, no decoders. Every global block
+// is a heap allocation of exactly its size that moves at every reallocation,
+// so that the sanitizers catch a read past its end or through a stale pointer.
 #include <windows.h>
+
+#include "dib/dib_decode.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +111,15 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
 HLOCAL LocalFree(HLOCAL handle) {
     locals.erase(handle);
     std::free(handle);
+    return nullptr;
+}
+
+DWORD GetSysColor(int) {
+    return 0xC0C0C0;
+}
+
+HGLOBAL dib::DecodePicture(const char*, HFILE, Kind, COLORREF, Refusal* why) {
+    *why = Refusal::NoDecoder;
     return nullptr;
 }
 

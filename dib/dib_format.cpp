@@ -1,12 +1,14 @@
 #include "dib/dib_format.h"
 
 #include <climits>
+#include <cstring>
 
 namespace dib {
 namespace {
 
 constexpr std::uint16_t kFileSignature = 0x4D42; // "BM"
 constexpr std::uint32_t kBitfields = 3;
+constexpr std::uint32_t kAlphaBitfields = 6; // as kBitfields, with an alpha mask too
 constexpr std::uint32_t kMaskBytes = 3 * 4;
 constexpr std::uint32_t kMaxTableBytes = 0xFFFF; // the table's size is a 16-bit count
 constexpr std::uint64_t kMax32 = 0xFFFFFFFFu;
@@ -31,6 +33,10 @@ void Put16(std::uint8_t* at, std::uint32_t value) {
 void Put32(std::uint8_t* at, std::uint32_t value) {
     Put16(at, value);
     Put16(at + 2, value >> 16);
+}
+
+std::uint32_t Be32(const std::uint8_t* at) {
+    return static_cast<std::uint32_t>(at[0]) << 24 | at[1] << 16 | at[2] << 8 | at[3];
 }
 
 // Negative heights mark top-down pictures.
@@ -80,17 +86,40 @@ InfoHeader FromCore(const std::uint8_t* raw) {
     return h;
 }
 
+// OS/2 2.x's shortest header: the first fields of an info header, the rest 0.
+InfoHeader FromOs2Short(const std::uint8_t* raw) {
+    InfoHeader h = LoadHeader(raw);
+    h.compression = h.sizeImage = h.clrUsed = h.clrImportant = 0;
+    h.xPelsPerMeter = h.yPelsPerMeter = 0;
+    return h;
+}
+
+constexpr std::uint32_t kAnyCompression = 0xFFFFFFFFu;
+constexpr std::uint32_t kPlainCompressions = 0x7; // none, RLE8, RLE4
+constexpr std::uint32_t kMaskCompressions =
+    kPlainCompressions | 1u << kBitfields | 1u << kAlphaBitfields;
+
 // Each kind of header the reader takes, by its size field, and how it becomes
 // the 40-byte form. Another kind is another row.
 struct HeaderKind {
     std::uint32_t size;
     bool tripleEntries;
     InfoHeader (*normalise)(const std::uint8_t* raw);
+    // Compressions read, as bits; the first two kinds pass theirs to the
+    // platform unexamined. OS/2's 3 and 4 are Huffman and RLE24.
+    std::uint32_t compressions;
+    int masks; // masks after the header's first 40 bytes: red, green, blue[, alpha]
 };
 
 const HeaderKind kHeaderKinds[] = {
-    {12, true, FromCore},
-    {40, false, LoadHeader},
+    {12, true, FromCore, kAnyCompression, 0},
+    {40, false, LoadHeader, kAnyCompression, 0},
+    {16, false, FromOs2Short, kPlainCompressions, 0},
+    {52, false, LoadHeader, kMaskCompressions, 3},
+    {56, false, LoadHeader, kMaskCompressions, 4},
+    {64, false, LoadHeader, kPlainCompressions, 0},
+    {108, false, LoadHeader, kMaskCompressions, 4},
+    {124, false, LoadHeader, kMaskCompressions, 4},
 };
 
 const HeaderKind* FindKind(std::uint32_t size) {
@@ -100,6 +129,41 @@ const HeaderKind* FindKind(std::uint32_t size) {
         }
     }
     return nullptr;
+}
+
+constexpr std::uint64_t Bit(int n) {
+    return std::uint64_t{1} << n;
+}
+
+// What the platform draws, by compression (none, RLE8, RLE4, bitfields): the
+// bit counts as bits.
+const std::uint64_t kShownBitCounts[] = {Bit(1) | Bit(4) | Bit(8) | Bit(16) | Bit(24) | Bit(32),
+                                         Bit(8), Bit(4), Bit(16) | Bit(32)};
+
+// The later kinds' masks move into the block's mask bytes, where a 40-byte
+// bitfields picture keeps the masks it is followed by.
+Refusal TakeMasks(const HeaderKind& kind, const std::uint8_t* raw, Layout* l) {
+    InfoHeader& h = l->header;
+    if (kind.compressions == kAnyCompression) {
+        return Refusal::None;
+    }
+    if (h.compression > 31 || !(kind.compressions >> h.compression & 1)) {
+        return Refusal::CompressionNotShown;
+    }
+    if (h.compression == kAlphaBitfields) {
+        h.compression = kBitfields;
+    }
+    if (h.bitCount > 32 || !(kShownBitCounts[h.compression] >> h.bitCount & 1)) {
+        return Refusal::BitCountNotShown;
+    }
+    l->headerMasks = h.compression == kBitfields;
+    for (int i = 0; l->headerMasks && i < 3; ++i) {
+        l->masks[i] = Le32(raw + kInfoHeaderBytes + 4 * i);
+    }
+    if (l->headerMasks && kind.masks == 4 && h.bitCount == 32) {
+        l->alphaMask = Le32(raw + kInfoHeaderBytes + 12);
+    }
+    return Refusal::None;
 }
 
 // The header is what the platform reads when drawing, so it may not promise
@@ -119,9 +183,9 @@ Refusal Settle(InfoHeader* h, std::uint16_t colours) {
     if (rowsBytes > kMax32) {
         return Refusal::SizeOverflow;
     }
-    // A stated size too small for the rows (some writers leave it stale) is
-    // enlarged; compressed data has no rows to count and keeps its length.
-    if (h->sizeImage == 0 || (IsRowFormat(h->compression) && h->sizeImage < rowsBytes)) {
+    // Rows take what they need whatever the size stated (some writers leave it
+    // stale, some overstate it wildly); compressed data keeps its length.
+    if (h->sizeImage == 0 || IsRowFormat(h->compression)) {
         h->sizeImage = static_cast<std::uint32_t>(rowsBytes);
     }
     h->clrUsed = colours;
@@ -158,10 +222,96 @@ void FillCube(std::uint8_t* entry) {
     }
 }
 
+Refusal Sides(std::uint32_t width, std::uint32_t height) {
+    return width > kLongestDecodedSide || height > kLongestDecodedSide ? Refusal::PictureTooLarge
+                                                                       : Refusal::None;
+}
+
+struct Field {
+    std::uint32_t mask, max;
+    int shift;
+};
+
+Field FieldOf(std::uint32_t mask) {
+    int shift = 0;
+    while (shift < 31 && !(mask >> shift & 1)) {
+        ++shift;
+    }
+    return {mask, mask >> shift, shift};
+}
+
+// A component of any width, scaled to 8 bits; wider ones lose their low bits
+// first, so that the arithmetic stays within 32 bits.
+std::uint8_t Scaled(std::uint32_t pixel, const Field& f) {
+    std::uint32_t v = (pixel & f.mask) >> f.shift, max = f.max;
+    while (max > 0xFFFF) {
+        v >>= 1;
+        max >>= 1;
+    }
+    return static_cast<std::uint8_t>(max == 0 ? 0 : (v * 255 + max / 2) / max);
+}
+
 } // namespace
+
+Kind SniffKind(const std::uint8_t* data, std::size_t length) {
+    static const std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (length >= 8 && std::memcmp(data, kPng, 8) == 0) {
+        return Kind::Png;
+    }
+    if (length >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        return Kind::Jpeg;
+    }
+    if (length >= 6 && std::memcmp(data, "GIF8", 4) == 0 && (data[4] == '7' || data[4] == '9') &&
+        data[5] == 'a') {
+        return Kind::Gif;
+    }
+    return Kind::Bitmap;
+}
+
+Refusal StatedSize(Kind kind, const std::uint8_t* data, std::size_t length) {
+    // PNG: width and height open the IHDR chunk; GIF: its logical screen.
+    if (kind == Kind::Png) {
+        return length < 24 ? Refusal::HeaderTooShort : Sides(Be32(data + 16), Be32(data + 20));
+    }
+    if (kind == Kind::Gif) {
+        return length < 10 ? Refusal::HeaderTooShort : Sides(Le16(data + 6), Le16(data + 8));
+    }
+    return Refusal::None;
+}
+
+Refusal DecodedHeader(std::uint32_t width, std::uint32_t height, InfoHeader* out) {
+    if (width == 0 || height == 0) {
+        return Refusal::DecoderFailed;
+    }
+    Refusal why = Sides(width, height);
+    if (why != Refusal::None) {
+        return why;
+    }
+    *out = {kInfoHeaderBytes,
+            static_cast<std::int32_t>(width),
+            -static_cast<std::int32_t>(height),
+            1,
+            24,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0};
+    return Settle(out, 0);
+}
 
 bool HasFileHeader(const std::uint8_t* data, std::size_t length) {
     return length >= kFileHeaderBytes && Le16(data) == kFileSignature;
+}
+
+std::uint32_t MoreHeaderBytes(const std::uint8_t* data, std::size_t length) {
+    std::size_t headerAt = HasFileHeader(data, length) ? kFileHeaderBytes : 0;
+    if (length < headerAt + kHeaderReadBytes) {
+        return 0;
+    }
+    const HeaderKind* kind = FindKind(Le32(data + headerAt));
+    return kind && kind->size > kHeaderReadBytes ? kind->size - kHeaderReadBytes : 0;
 }
 
 Refusal ReadHeaders(const std::uint8_t* data, std::size_t length, Layout* out) {
@@ -174,20 +324,37 @@ Refusal ReadHeaders(const std::uint8_t* data, std::size_t length, Layout* out) {
     if (!kind) {
         return Refusal::HeaderSizeNotSupported;
     }
-    Layout l;
+    if (length < headerAt + kind->size) {
+        return Refusal::HeaderTooShort;
+    }
+    Layout l = {};
     l.header = kind->normalise(data + headerAt);
+    l.header.size = kInfoHeaderBytes;
+    Refusal why = TakeMasks(*kind, data + headerAt, &l);
+    if (why != Refusal::None) {
+        return why;
+    }
     l.colours = NumColors(l.header);
-    Refusal why = Settle(&l.header, l.colours);
+    why = Settle(&l.header, l.colours);
     if (why != Refusal::None) {
         return why;
     }
     l.tableAt = static_cast<std::uint32_t>(headerAt + kind->size);
     l.tripleEntries = kind->tripleEntries;
-    l.tableBytes =
-        static_cast<std::uint16_t>(MaskBytes(l.header) + l.colours * (l.tripleEntries ? 3 : 4));
+    l.tableBytes = static_cast<std::uint16_t>((l.headerMasks ? 0 : MaskBytes(l.header)) +
+                                              l.colours * (l.tripleEntries ? 3 : 4));
     l.bitsOffset = fileHeader ? Le32(data + 10) : 0;
     *out = l;
     return Refusal::None;
+}
+
+std::uint32_t StartBlock(const Layout& l, std::uint8_t* block) {
+    StoreHeader(l.header, block);
+    std::uint32_t tableTo = kInfoHeaderBytes;
+    for (int i = 0; l.headerMasks && i < 3; ++i, tableTo += 4) {
+        Put32(block + tableTo, l.masks[i]);
+    }
+    return tableTo;
 }
 
 void StoreHeader(const InfoHeader& h, std::uint8_t* out) {
@@ -233,6 +400,22 @@ void WidenTriples(std::uint8_t* table, std::uint16_t n) {
     }
 }
 
+std::uint8_t Blend(std::uint8_t colour, std::uint8_t alpha, std::uint8_t background) {
+    return static_cast<std::uint8_t>((colour * alpha + background * (255 - alpha) + 127) / 255);
+}
+
+void BlendRow(const std::uint8_t* bgra, std::uint32_t width, std::uint32_t background,
+              std::uint8_t* bgr) {
+    const std::uint8_t back[3] = {static_cast<std::uint8_t>(background >> 16),
+                                  static_cast<std::uint8_t>(background >> 8),
+                                  static_cast<std::uint8_t>(background)};
+    for (std::uint32_t i = 0; i < width; ++i, bgra += 4, bgr += 3) {
+        for (int c = 0; c < 3; ++c) {
+            bgr[c] = bgra[3] == 0xFF ? bgra[c] : Blend(bgra[c], bgra[3], back[c]);
+        }
+    }
+}
+
 std::uint16_t PaletteBytes(const std::uint8_t* block) {
     InfoHeader h = LoadHeader(block);
     std::uint32_t tableBytes = MaskBytes(h) + 4u * NumColors(h);
@@ -260,6 +443,36 @@ std::uint32_t ScanLines(const std::uint8_t* block, int drawHeight) {
     }
     return static_cast<std::uint32_t>(drawHeight) < rows ? static_cast<std::uint32_t>(drawHeight)
                                                          : rows;
+}
+
+bool BlendBitfields(std::uint8_t* block, std::uint32_t alphaMask, std::uint32_t background) {
+    InfoHeader h = LoadHeader(block);
+    if (h.bitCount != 32 || h.compression != kBitfields || alphaMask == 0) {
+        return false;
+    }
+    std::uint8_t* masks = block + kInfoHeaderBytes;
+    std::uint8_t* pixels = block + kInfoHeaderBytes + PaletteBytes(block);
+    // A settled 32-bit header states exactly its rows' bytes.
+    std::uint32_t count = h.sizeImage / 4, i = 0;
+    while (i < count && !(Le32(pixels + 4 * i) & alphaMask)) {
+        ++i;
+    }
+    if (i == count) {
+        return false;
+    }
+    const Field fields[4] = {FieldOf(Le32(masks + 8)), FieldOf(Le32(masks + 4)),
+                             FieldOf(Le32(masks)), FieldOf(alphaMask)};
+    for (std::uint8_t* at = pixels; at < pixels + 4 * count; at += 4) {
+        std::uint32_t v = Le32(at);
+        std::uint8_t bgra[4] = {Scaled(v, fields[0]), Scaled(v, fields[1]), Scaled(v, fields[2]),
+                                Scaled(v, fields[3])};
+        BlendRow(bgra, 1, background, at);
+        at[3] = 0;
+    }
+    Put32(masks, 0xFF0000);
+    Put32(masks + 4, 0xFF00);
+    Put32(masks + 8, 0xFF);
+    return true;
 }
 
 std::uint16_t PaletteEntries(const std::uint8_t* block) {

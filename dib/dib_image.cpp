@@ -1,5 +1,6 @@
 #include "dib/dib_image.h"
 
+#include "dib/dib_decode.h"
 #include "dib/dib_format.h"
 
 #include <cstring>
@@ -30,7 +31,8 @@ void FreeBlock(HGLOBAL* block) {
 
 } // namespace
 
-DibImage::DibImage(const char* bitmapFile) : valid(0), packedDib(nullptr), palette(nullptr) {
+DibImage::DibImage(const char* bitmapFile)
+    : valid(0), packedDib(nullptr), palette(nullptr), refusal(dib::Refusal::NameTooLong) {
     std::memset(fileName, 0, sizeof fileName);
     if (!bitmapFile) {
         return;
@@ -43,6 +45,7 @@ DibImage::DibImage(const char* bitmapFile) : valid(0), packedDib(nullptr), palet
     if (length < sizeof fileName) {
         std::memcpy(fileName, bitmapFile, length + 1);
         valid = 1;
+        refusal = dib::Refusal::None;
     }
 }
 
@@ -61,86 +64,108 @@ void DibImage::Load() {
     FreeBlock(&packedDib);
     HFILE file = OpenPicture(fileName);
     if (file == HFILE_ERROR) {
+        refusal = dib::Refusal::FileNotFound;
         return;
     }
-    ReadHeader(file);
-    if (packedDib) {
-        BYTE header[dib::kInfoHeaderBytes];
-        std::uint32_t fullBytes = 0;
-        HGLOBAL grown = nullptr;
-        if (GetInfoHeader(header) && dib::BlockBytes(header, &fullBytes)) {
-            grown = GlobalReAlloc(packedDib, fullBytes, kBlockFlags);
+    dib::Layout layout;
+    dib::Kind kind = ReadHeader(file, &layout);
+    if (kind != dib::Kind::Bitmap) {
+        if (refusal == dib::Refusal::None) {
+            packedDib =
+                dib::DecodePicture(fileName, file, kind, GetSysColor(kBackground), &refusal);
         }
-        if (grown) {
-            packedDib = grown;
-        } else {
-            FreeBlock(&packedDib);
-        }
-    }
-    if (packedDib) {
-        BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
-        if (base) {
-            // A short file leaves the rest of the pixels zero; it still shows.
-            ReadChunked(file, base + dib::kInfoHeaderBytes + dib::PaletteBytes(base),
-                        dib::LoadHeader(base).sizeImage);
-            GlobalUnlock(packedDib);
-        } else {
-            FreeBlock(&packedDib);
-        }
+    } else if (packedDib) {
+        ReadPixels(file, layout.alphaMask);
     }
     _lclose(file);
 }
 
-void DibImage::ReadHeader(HFILE file) {
+dib::Kind DibImage::ReadHeader(HFILE file, dib::Layout* layout) {
     FreeBlock(&packedDib);
-    if (file == HFILE_ERROR) {
-        return;
-    }
+    refusal = dib::Refusal::HeaderTooShort;
     LONG start = _llseek(file, 0, FILE_CURRENT);
-    BYTE front[dib::kFileHeaderBytes + dib::kHeaderReadBytes];
+    BYTE front[dib::kFileHeaderBytes + dib::kLongestHeaderBytes];
     if (_lread(file, front, dib::kFileHeaderBytes) != dib::kFileHeaderBytes) {
-        return;
+        return dib::Kind::Bitmap;
     }
     UINT have = dib::kFileHeaderBytes;
+    dib::Kind kind = dib::SniffKind(front, have);
+    if (kind != dib::Kind::Bitmap) {
+        UINT more = _lread(file, front + have, dib::kSniffBytes - have);
+        refusal = dib::StatedSize(kind, front, have + (more > dib::kSniffBytes ? 0 : more));
+        _llseek(file, start, FILE_BEGIN);
+        return kind;
+    }
     if (!dib::HasFileHeader(front, have)) {
         _llseek(file, start, FILE_BEGIN);
         have = 0;
     }
     if (_lread(file, front + have, dib::kHeaderReadBytes) != dib::kHeaderReadBytes) {
-        return;
+        return kind;
     }
     have += dib::kHeaderReadBytes;
-    dib::Layout layout;
-    if (dib::ReadHeaders(front, have, &layout) != dib::Refusal::None) {
-        return;
+    UINT more = dib::MoreHeaderBytes(front, have);
+    if (more > 0 && _lread(file, front + have, more) == more) {
+        have += more;
+    }
+    refusal = dib::ReadHeaders(front, have, layout);
+    if (refusal != dib::Refusal::None) {
+        return kind;
     }
     // A header shorter than what was read: back to its colour table.
-    if (layout.tableAt != have) {
-        _llseek(file, static_cast<LONG>(layout.tableAt) - static_cast<LONG>(have), FILE_CURRENT);
+    if (layout->tableAt != have) {
+        _llseek(file, static_cast<LONG>(layout->tableAt) - static_cast<LONG>(have), FILE_CURRENT);
     }
 
     BYTE header[dib::kInfoHeaderBytes];
-    dib::StoreHeader(layout.header, header);
+    dib::StoreHeader(layout->header, header);
+    refusal = dib::Refusal::NoMemory;
     packedDib = GlobalAlloc(kBlockFlags, dib::kInfoHeaderBytes + dib::PaletteBytes(header));
     if (!packedDib) {
-        return;
+        return kind;
     }
     BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
     if (!base) {
         FreeBlock(&packedDib);
-        return;
+        return kind;
     }
-    std::memcpy(base, header, sizeof header);
     // Entries the file does not supply stay zero.
-    if (layout.tableBytes > 0) {
-        _lread(file, base + dib::kInfoHeaderBytes, layout.tableBytes);
-        if (layout.tripleEntries) {
-            dib::WidenTriples(base + dib::kInfoHeaderBytes, layout.colours);
+    std::uint32_t tableTo = dib::StartBlock(*layout, base);
+    if (layout->tableBytes > 0) {
+        _lread(file, base + tableTo, layout->tableBytes);
+        if (layout->tripleEntries) {
+            dib::WidenTriples(base + tableTo, layout->colours);
         }
     }
-    if (layout.bitsOffset != 0) {
-        _llseek(file, static_cast<LONG>(static_cast<DWORD>(start) + layout.bitsOffset), FILE_BEGIN);
+    if (layout->bitsOffset != 0) {
+        _llseek(file, static_cast<LONG>(static_cast<DWORD>(start) + layout->bitsOffset),
+                FILE_BEGIN);
     }
+    GlobalUnlock(packedDib);
+    refusal = dib::Refusal::None;
+    return kind;
+}
+
+void DibImage::ReadPixels(HFILE file, std::uint32_t alphaMask) {
+    BYTE header[dib::kInfoHeaderBytes];
+    std::uint32_t fullBytes = 0;
+    HGLOBAL grown = nullptr;
+    if (GetInfoHeader(header) && dib::BlockBytes(header, &fullBytes)) {
+        grown = GlobalReAlloc(packedDib, fullBytes, kBlockFlags);
+    }
+    BYTE* base = grown ? static_cast<BYTE*>(GlobalLock(grown)) : nullptr;
+    if (!base) {
+        // A block that could not grow is still held under its old handle.
+        FreeBlock(grown ? &grown : &packedDib);
+        packedDib = nullptr;
+        refusal = dib::Refusal::NoMemory;
+        return;
+    }
+    packedDib = grown;
+    // A short file leaves the rest of the pixels zero; it still shows.
+    ReadChunked(file, base + dib::kInfoHeaderBytes + dib::PaletteBytes(base),
+                dib::LoadHeader(base).sizeImage);
+    dib::BlendBitfields(base, alphaMask, GetSysColor(kBackground));
     GlobalUnlock(packedDib);
 }
 

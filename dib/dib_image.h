@@ -1,14 +1,21 @@
-// The launcher's picture: a Windows bitmap file, read on first use into one
-// movable block laid out as a packed DIB (40-byte info header, masks or colour
-// table, pixel rows), with a logical palette built from it on request. What
-// the bytes mean is dib_format's business; this class makes the platform calls.
+// The launcher's picture: a Windows bitmap, PNG, JPEG or GIF file, read on
+// first use into one movable block laid out as a packed DIB (40-byte info
+// header, masks or colour table, pixel rows), with a logical palette built
+// from it on request. What the bytes mean is dib_format's business, decoding
+// the system's (dib_decode); this class makes the platform calls.
 #ifndef TANDREL_DIB_DIB_IMAGE_H
 #define TANDREL_DIB_DIB_IMAGE_H
 
 #include <windows.h>
 
+#include "dib/dib_format.h"
+
 class DibImage {
   public:
+    // The system colour that the panel's window class paints its background
+    // with: transparent pictures are blended over it when they are loaded.
+    static constexpr int kBackground = COLOR_BTNFACE;
+
     // Never fails; a name of more than 259 characters leaves an image that
     // never loads. Nothing is read until the size, palette or pixels are asked
     // for, and a failed read is tried again at the next request.
@@ -32,9 +39,16 @@ class DibImage {
     // the pixels were handed to the platform, 0 when there is no picture.
     int Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc, int ySrc);
 
+    // Why the last load left no picture; None after one that succeeded, and
+    // before the first.
+    dib::Refusal LastRefusal() const { return refusal; }
+
   private:
     void Load();
-    void ReadHeader(HFILE file);
+    // A bitmap's headers and colour table into a new block, or a PNG, JPEG or
+    // GIF's kind, its size checked; its outcome in `refusal`.
+    dib::Kind ReadHeader(HFILE file, dib::Layout* layout);
+    void ReadPixels(HFILE file, std::uint32_t alphaMask);
     void BuildPalette();
     // Copies the block's 40-byte header; never loads.
     int GetInfoHeader(BYTE* out) const;
@@ -45,6 +59,7 @@ class DibImage {
     char fileName[MAX_PATH];
     HGLOBAL packedDib;
     HPALETTE palette;
+    dib::Refusal refusal;
 };
 
 #endif

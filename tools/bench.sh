@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and runs the benchmarks under Wine, in a session
 # of their own (Xvfb at 24 bits, the tests' prefix with its virtual desktop):
-# start-up to first paint against a minimal window, observed two ways, and the
-# picture's load against a raw read of its file. They print figures and judge
+# start-up to first paint against a minimal window, observed two ways, the
+# picture's load against a raw read of its file, and PNG and JPEG loads
+# against the imaging component's own decode. They print figures and judge
 # nothing; tools/test.sh does not run them.
 #
 #   tools/bench.sh [runs]     runs of each program in bench_startup (default 30)
@@ -39,4 +40,7 @@ wine "$bin/bench_startup.exe" "$runs" --pixels || status=1
 echo
 echo "== bench_dib_load"
 wine "$bin/bench_dib_load.exe" || status=1
+echo
+echo "== bench_decode"
+wine "$bin/bench_decode.exe" || status=1
 exit "$status"

@@ -12,6 +12,7 @@ typedef std::uint8_t BYTE;
 typedef std::uint16_t WORD;
 typedef std::uint32_t DWORD, UINT, SIZE_T; // SIZE_T as on i686: no block of 4 GiB
 typedef std::int32_t LONG, BOOL;
+typedef DWORD COLORREF;
 typedef int HFILE;
 typedef void *HGLOBAL, *HLOCAL, *HGDIOBJ;
 typedef struct HPALETTE__* HPALETTE;
@@ -31,6 +32,7 @@ struct OFSTRUCT {
 #define GMEM_ZEROINIT 0x0040
 #define LPTR 0x0040
 #define DIB_RGB_COLORS 0
+#define COLOR_BTNFACE 15
 
 HFILE OpenFile(const char* fileName, OFSTRUCT* openBuffer, UINT style);
 HFILE _lopen(const char* fileName, int mode);
@@ -44,6 +46,7 @@ BOOL GlobalUnlock(HGLOBAL block);
 HGLOBAL GlobalFree(HGLOBAL block);
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL block);
+DWORD GetSysColor(int index); // a grey for every index
 HPALETTE CreatePalette(const LOGPALETTE* description);
 BOOL DeleteObject(HGDIOBJ object);
 int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,

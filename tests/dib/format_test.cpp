@@ -62,7 +62,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"24 bits with 16 entries", {40, 3, 2, 24, 0, 0, 16}, R::None, 24, 16, 64},
         {"top-down, biSizeImage 0", {40, 3, -2, 24, 0, 0, 0}, R::None, 24, 0, 0},
         {"stated size below the rows: enlarged", {40, 3, 2, 24, 0, 5, 0}, R::None, 24, 0, 0},
-        {"stated size above the rows: kept", {40, 3, 2, 24, 0, 180, 0}, R::None, 180, 0, 0},
+        {"stated size above: the rows'", {40, 3, 2, 24, 0, 0xFFFFFF00, 0}, R::None, 24, 0, 0},
         {"bitfields below the rows: enlarged", {40, 3, 2, 16, 3, 5, 0}, R::None, 16, 0, 12},
         {"RLE8 keeps its stated size", {40, 3, 2, 8, 1, 5, 0}, R::None, 5, 256, 1024},
         {"RLE8 without a size: the rows'", {40, 3, 2, 8, 1, 0, 0}, R::None, 8, 256, 1024},
@@ -71,12 +71,11 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"biClrUsed 65536 at 24 bits", {40, 3, 2, 24, 0, 0, 65536}, R::None, 24, 0, 0},
         {"16383 colours", {40, 3, 2, 24, 0, 0, 16383}, R::None, 24, 16383, 65532},
         {"bitfields, 16380 colours", {40, 3, 2, 16, 3, 0, 16380}, R::None, 16, 16380, 65532},
-        {"block of 2^32 - 1 bytes", {40, 4, 2, 8, 0, kMost, 0}, R::None, kMost, 256, 1024},
+        {"RLE8 block of 2^32 - 1 bytes", {40, 4, 2, 8, 1, kMost, 0}, R::None, kMost, 256, 1024},
         {"39 header bytes", {40, 3, 2, 24, 0, 0, 0, true, 53}, R::HeaderTooShort},
         {"file header, 39 header bytes", {40, 3, 2, 24, 0, 0, 0, false, 53}, R::HeaderTooShort},
         {"core header alone in 22 bytes", {12, 3, 2, 8, 0, 0, 0, true, 36}, R::HeaderTooShort},
-        {"header size 108", {108, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
-        {"header size 124", {124, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
+        {"header size 100", {100, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
         {"header size 0", {0, 3, 2, 24, 0, 0, 0}, R::HeaderSizeNotSupported},
         {"width -5", {40, -5, 2, 24, 0, 0, 0}, R::NegativeWidth},
         {"width -2^31, 1 bit, 1 row", {40, INT32_MIN, 1, 1, 0, 0, 0}, R::NegativeWidth},
@@ -85,7 +84,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"core 65535 x 65535 x 24", {12, 65535, 65535, 24, 0, 0, 0}, R::SizeOverflow},
         {"a row of 2^36 bits", {40, INT32_MAX, 1, 32, 0, 0, 0}, R::SizeOverflow},
         {"a row past 2^32 bits by padding", {40, INT32_MAX, 1, 2, 0, 0, 4}, R::SizeOverflow},
-        {"block of 2^32 bytes", {40, 4, 2, 8, 0, kMost + 1, 0}, R::SizeOverflow},
+        {"RLE8 block of 2^32 bytes", {40, 4, 2, 8, 1, kMost + 1, 0}, R::SizeOverflow},
         {"8 bits, biClrUsed 65536", {40, 4, 2, 8, 0, 0, 65536}, R::NoColourTable},
         {"2 bits, biClrUsed 0", {40, 4, 2, 2, 0, 0, 0}, R::NoColourTable},
         {"16384 colours", {40, 3, 2, 24, 0, 0, 16384}, R::ColourTableTooLarge},
@@ -126,6 +125,110 @@ TEST(FormatTest, CoreHeaderTakesTheFortyByteFormAndAnInfoHeaderKeepsItsFields) {
     ASSERT_EQ(R::None, dib::ReadHeaders(core.data(), core.size(), &l));
     EXPECT_EQ(12u, l.tableAt);
     EXPECT_EQ(0u, l.bitsOffset);
+}
+
+TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
+    const std::uint32_t kAsBuilt = 99, kAlpha = 0xFF000000;
+    const struct {
+        const char* name;
+        bmp::Options o;
+        std::uint32_t compression; // written over the built one
+        R refusal;
+        std::uint32_t alphaMask = 0;
+    } cases[] = {
+        {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16"), kAsBuilt, R::None},
+        {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down"), kAsBuilt, R::None},
+        {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields"), kAsBuilt, R::None},
+        {"56 bytes, 32 bits, alpha", Pic(32, "header 56 bitfields alpha"), kAsBuilt, R::None,
+         kAlpha},
+        {"108 bytes, 16-bit bitfields, colours", Pic(16, "header 108 bitfields 5 colours"),
+         kAsBuilt, R::None},
+        {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare"), kAsBuilt, R::None},
+        {"124 bytes, alpha bitfields", Pic(32, "header 124 bitfields alpha"), 6, R::None, kAlpha},
+        {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0, R::None},
+        {"OS/2 Huffman", Pic(1, "header 64"), 3, R::CompressionNotShown},
+        {"JPEG inside", Pic(24, "header 124"), 4, R::CompressionNotShown},
+        {"24-bit bitfields", Pic(24, "header 108"), 3, R::BitCountNotShown},
+        {"RLE8 at 4 bits", Pic(4, "header 108"), 1, R::BitCountNotShown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bmp::Options o40 = c.o;
+        o40.headerSize = 40;
+        Bytes file = bmp::Build(c.o), file40 = bmp::Build(o40);
+        if (c.compression != kAsBuilt) {
+            bmp::PutLe32(file, 14 + 16, c.compression);
+            bmp::PutLe32(file40, 14 + 16, c.compression == 6 ? 3 : c.compression);
+        }
+        dib::Layout l, l40;
+        ASSERT_EQ(c.refusal, dib::ReadHeaders(file.data(), file.size(), &l));
+        if (c.refusal == R::None) {
+            ASSERT_EQ(R::None, dib::ReadHeaders(file40.data(), file40.size(), &l40));
+            EXPECT_EQ(c.alphaMask, l.alphaMask);
+            EXPECT_TRUE(dibtest::BlockOf(file, l) == dibtest::BlockOf(file40, l40));
+        }
+    }
+    Bytes cut = bmp::Build(Pic(24, "header 124"));
+    dib::Layout l;
+    EXPECT_EQ(R::HeaderTooShort, dib::ReadHeaders(cut.data(), 14 + 123, &l)) << "cut within";
+}
+
+TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
+    using K = dib::Kind;
+    // A PNG 32768 pixels wide and 32769 high; GIFs 32768 by 32768 and 32769 by 0.
+    const std::uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0,    13,
+                                'I',  'H', 'D', 'R', 0,    0,    0x80, 0,    0, 0, 0x80, 1};
+    const std::uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0, 128, 0, 128},
+                       wide[] = {'G', 'I', 'F', '8', '7', 'a', 1, 128, 0, 0},
+                       jpeg[] = {255, 216, 255};
+    EXPECT_EQ(K::Png, dib::SniffKind(png, 24));
+    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Png, png, 24));
+    EXPECT_EQ(R::HeaderTooShort, dib::StatedSize(K::Png, png, 23));
+    EXPECT_EQ(K::Gif, dib::SniffKind(gif, 10));
+    EXPECT_EQ(R::None, dib::StatedSize(K::Gif, gif, 10));
+    EXPECT_EQ(K::Gif, dib::SniffKind(wide, 10));
+    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Gif, wide, 10));
+    EXPECT_EQ(K::Bitmap, dib::SniffKind(reinterpret_cast<const std::uint8_t*>("GIF88a"), 6));
+    EXPECT_EQ(K::Jpeg, dib::SniffKind(jpeg, 3)); // its size comes later
+    dib::InfoHeader h;
+    EXPECT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h));
+    EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h));
+}
+
+TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
+    const std::uint8_t cases[][4] = {// colour, alpha, background: blended
+                                     {200, 255, 17, 200}, {200, 0, 17, 17}, {200, 128, 100, 150},
+                                     {255, 1, 0, 1},      {0, 254, 255, 1}, {255, 128, 0, 128},
+                                     {0, 127, 255, 128}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c[3], dib::Blend(c[0], c[1], c[2])) << int(c[0]) << " " << int(c[1]);
+    }
+    // Pixels in blue, green, red order; the background as 0x00BBGGRR.
+    const std::uint8_t bgra[] = {10, 20, 30, 255, 10, 20, 30, 0};
+    std::uint8_t bgr[6];
+    dib::BlendRow(bgra, 2, 0x00030201, bgr);
+    EXPECT_EQ((Bytes{10, 20, 30, 3, 2, 1}), Bytes(bgr, bgr + 6));
+}
+
+// Pixel-exact blending of whole pictures shows under Wine.
+TEST(FormatTest, ThirtyTwoBitAlphaIsScaledToEightBitsAndTakenOnlyWhenAnyPixelHasIt) {
+    Bytes file = bmp::Build(Pic(32, "header 124 bitfields", 3, 1));
+    dib::Layout l;
+    ASSERT_EQ(R::None, dib::ReadHeaders(file.data(), file.size(), &l));
+    Bytes block = dibtest::BlockOf(file, l), before = block;
+    EXPECT_FALSE(dib::BlendBitfields(block.data(), 0xFF000000, 0x00306090));
+    EXPECT_EQ(before, block) << "writers that fill no alpha meant none";
+    // 10-10-10-2 masks; full red, opaque; half red and blue, alpha 1 of 3; nothing.
+    const std::uint32_t words[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xFFF00000, 0x60000200, 0};
+    for (std::size_t i = 0; i < 6; ++i) {
+        bmp::PutLe32(block, 40 + 4 * i, words[i]);
+    }
+    ASSERT_TRUE(dib::BlendBitfields(block.data(), 0xC0000000, 0x00306090));
+    std::uint8_t b = dib::Blend(128, 85, 0x30), g = dib::Blend(0, 85, 0x60);
+    std::uint8_t r = dib::Blend(128, 85, 0x90);
+    EXPECT_EQ((Bytes{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0,    0,    0,
+                     0, 0, 255,  0, b, g,    r, 0, 0x30, 0x60, 0x90, 0}),
+              Bytes(&block[40], &block[64]));
 }
 
 // The palette description that a picture file's block gives.

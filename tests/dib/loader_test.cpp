@@ -9,6 +9,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+
+#ifdef _WIN32
+#include "dib/dib_decode.h"
+#include "wic_files.h"
+#endif
 
 namespace {
 
@@ -69,6 +75,7 @@ TEST_F(LoaderTest, EveryRequestAfterAFailedLoadOpensTheFileAfresh) {
     EXPECT_EQ(0, compat::Records().opens) << "a null pointer loads nothing";
     EXPECT_EQ(0, image.GetSize(&width, &height));
     EXPECT_EQ(2, compat::Records().opens) << "OpenFile, then _lopen";
+    EXPECT_EQ(dib::Refusal::FileNotFound, image.LastRefusal());
     EXPECT_EQ(nullptr, image.GetPalette());
     EXPECT_EQ(4, compat::Records().opens);
     ASSERT_TRUE(bmp::WriteFile(missing.name, bmp::Build(Pic(8))));
@@ -84,6 +91,7 @@ TEST_F(LoaderTest, NamesOfUpTo259CharactersAreOpenedAsGiven) {
     EXPECT_EQ(longest, compat::Records().lastOpened);
     EXPECT_EQ(0, refused.GetSize(&width, &height) + refused.Draw(nullptr, 0, 0, 1, 1, 0, 0));
     EXPECT_EQ(nullptr, refused.GetPalette());
+    EXPECT_EQ(dib::Refusal::NameTooLong, refused.LastRefusal());
     EXPECT_EQ(2, compat::Records().opens) << "the first name only, both ways";
 }
 
@@ -158,60 +166,122 @@ TEST_F(LoaderTest, FailedCallsLeaveNoPictureAndTheNextRequestTriesAgain) {
 
 #else
 
+// Draws on a black 24-bit section one pixel larger each way than 7 x 5, where
+// anything drawn past the picture shows, and compares every pixel.
+::testing::AssertionResult Shows(const std::function<void(HDC)>& draw,
+                                 const std::function<bmp::Rgb(int, int)>& want, int tolerance) {
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 8, 6, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    draw(dc);
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    for (int i = 0; i < 8 * 6 && result; ++i) {
+        int x = i % 8, y = i / 8;
+        COLORREF got = GetPixel(dc, x, y);
+        bmp::Rgb w = x < 7 && y < 5 ? want(x, y) : bmp::Rgb{};
+        if (std::abs(w.red - GetRValue(got)) > tolerance ||
+            std::abs(w.green - GetGValue(got)) > tolerance ||
+            std::abs(w.blue - GetBValue(got)) > tolerance) {
+            result = ::testing::AssertionFailure()
+                     << "(" << x << ", " << y << ") is " << std::hex << got << ", not "
+                     << int(w.red) << "," << int(w.green) << "," << int(w.blue);
+        }
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return result;
+}
+
+// What the panel shows for a colour of that alpha.
+bmp::Rgb Over(bmp::Rgb colour, std::uint8_t alpha) {
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
+    return {dib::Blend(colour.red, alpha, GetRValue(back)),
+            dib::Blend(colour.green, alpha, GetGValue(back)),
+            dib::Blend(colour.blue, alpha, GetBValue(back))};
+}
+
 TEST(LoaderWineTest, EveryPixelLandsUprightInItsPlace) {
-    const struct {
-        int bitCount;
-        const char* words;
-    } cases[] = {{1, ""},          {4, ""},
-                 {8, ""},          {24, ""},
-                 {8, "core"},      {24, "core"},
-                 {24, "top-down"}, {8, "top-down, size 0"},
-                 {16, "5-5-5"},    {16, "bitfields, 5-6-5"},
-                 {32, ""},         {32, "bitfields"},
-                 {8, "gap"},       {24, "bare"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.bitCount) + " bits " + c.words);
-        bmp::Options o = Pic(c.bitCount, c.words, 7, 5);
+    // Bits per pixel, then words for Pic.
+    for (const char* words :
+         {"1", "4", "8", "24", "8 core", "24 core", "24 top-down", "8 top-down, size 0",
+          "16 (5-5-5)", "16 bitfields (5-6-5)", "32", "32 bitfields", "8 gap", "24 bare",
+          "8 header 16", "24 header 64", "24 header 124", "16 header 108 bitfields",
+          "32 header 124 bitfields alpha"}) {
+        SCOPED_TRACE(words);
+        bmp::Options o = Pic(std::atoi(words), words, 7, 5);
         TempPicture picture(bmp::Build(o));
         DibImage image(picture.name.c_str());
         int width = 0, height = 0;
         ASSERT_EQ(1, image.GetSize(&width, &height));
         ASSERT_EQ(7 * 5, width * height);
-        // On a black 24-bit section one pixel larger each way, where anything
-        // drawn past the picture shows.
-        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 8, 6, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old =
-            SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        EXPECT_EQ(1, image.Draw(dc, 0, 0, width, height, 0, 0));
+        auto want = [&](int x, int y) {
+            return Over(bmp::Expected(o, x, y), o.alpha ? bmp::Alpha(x, y) : 255);
+        };
         // The platform may fill the low bits of 5- and 6-bit components its own way.
-        int tolerance = o.bitCount == 16 ? 8 : 0;
-        for (int y = 0; y < 6; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                COLORREF got = GetPixel(dc, x, y);
-                bmp::Rgb want = x < 7 && y < 5 ? bmp::Expected(o, x, y) : bmp::Rgb{};
-                EXPECT_TRUE(std::abs(want.red - GetRValue(got)) <= tolerance &&
-                            std::abs(want.green - GetGValue(got)) <= tolerance &&
-                            std::abs(want.blue - GetBValue(got)) <= tolerance)
-                    << "(" << x << ", " << y << ") is " << std::hex << got << ", not "
-                    << int(want.red) << "," << int(want.green) << "," << int(want.blue);
-            }
-        }
-        DeleteObject(SelectObject(dc, old));
-        DeleteDC(dc);
+        EXPECT_TRUE(Shows([&](HDC dc) { EXPECT_EQ(1, image.Draw(dc, 0, 0, width, height, 0, 0)); },
+                          want, o.bitCount == 16 ? 8 : 0));
     }
 }
 
-TEST(LoaderWineTest, AMissingFileIsNoPictureAndALongPathIsNoObstacle) {
-    TempPicture missing;
-    DibImage image(missing.name.c_str());
+TEST(LoaderWineTest, PngGifAndJpegShowAsTheSystemDecodesThemOverTheBackground) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); // for the encoders
+    // A JPEG is compared with the imaging component's own decode of it,
+    // within 2 for the rounding of another conversion.
+    for (const GUID& kind :
+         {GUID_ContainerFormatPng, GUID_ContainerFormatGif, GUID_ContainerFormatJpeg}) {
+        bool gif = kind == GUID_ContainerFormatGif, jpeg = kind == GUID_ContainerFormatJpeg;
+        SCOPED_TRACE(gif ? "GIF" : jpeg ? "JPEG" : "PNG");
+        wic::Pixels pixels;
+        for (int i = 0; i < 7 * 5; ++i) {
+            bmp::Rgb rgb = bmp::Expected(Pic(24), i % 7, i / 7);
+            std::uint8_t a = bmp::Alpha(i % 7, i / 7), all = a < 128 ? 0 : 255; // or none
+            pixels.insert(pixels.end(), {rgb.blue, rgb.green, rgb.red, gif ? all : a});
+        }
+        TempPicture picture; // named .bmp: the bytes tell what it is
+        ASSERT_TRUE(wic::Write(picture.name, kind, 7, 5, pixels));
+        wic::Pixels want = jpeg ? wic::Read(picture.name) : pixels;
+        ASSERT_EQ(pixels.size(), want.size());
+        auto expected = [&](int x, int y) {
+            const std::uint8_t* p = &want[4 * (7 * y + x)];
+            return Over({p[2], p[1], p[0]}, p[3]);
+        };
+        DibImage image(picture.name.c_str());
+        EXPECT_TRUE(Shows([&](HDC dc) { image.Draw(dc, 0, 0, 7, 5, 0, 0); }, expected, jpeg * 2));
+        if (!gif && !jpeg) {
+            continue; // where the imaging component is missing: the same through OleLoadPicture
+        }
+        HFILE file = _lopen(picture.name.c_str(), OF_READ);
+        dib::Refusal why = dib::Refusal::None;
+        HGLOBAL block = dib::DecodeWithOlePicture(GetModuleHandleA("ole32.dll"), file,
+                                                  GetSysColor(COLOR_BTNFACE), &why);
+        _lclose(file);
+        BYTE* b = static_cast<BYTE*>(GlobalLock(block));
+        ASSERT_NE(nullptr, b) << static_cast<int>(why);
+        auto draw = [&](HDC dc) {
+            SetDIBitsToDevice(dc, 0, 0, 7, 5, 0, 0, 0, 5, b + 40, reinterpret_cast<BITMAPINFO*>(b),
+                              DIB_RGB_COLORS);
+        };
+        EXPECT_TRUE(Shows(draw, expected, jpeg * 2));
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+    CoUninitialize();
+}
+
+TEST(LoaderWineTest, AMissingFileOrOneNoDecoderTakesIsNoPictureAndALongPathIsNoObstacle) {
+    dibtest::Bytes garbage(24);
+    std::memcpy(garbage.data(), "\x89PNG\r\n\x1A\n", 8);
+    TempPicture missing, broken(garbage);
+    DibImage image(missing.name.c_str()), notDecoded(broken.name.c_str());
     int width = -1, height = -1;
     EXPECT_EQ(0, image.GetSize(&width, &height));
     EXPECT_EQ(0, width);
     EXPECT_EQ(0, height);
     EXPECT_EQ(nullptr, image.GetPalette());
     EXPECT_EQ(0, image.Draw(nullptr, 0, 0, 5, 4, 0, 0));
+    EXPECT_EQ(0, notDecoded.GetSize(&width, &height) + width + height);
+    EXPECT_EQ(dib::Refusal::DecoderFailed, notDecoded.LastRefusal());
     // A distribution unpacked into a deep folder: the full path passes the
     // 128 bytes that OpenFile can hold.
     TempPicture deep(bmp::Build(Pic(8)), 150);

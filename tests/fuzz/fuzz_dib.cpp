@@ -21,6 +21,9 @@ void Check(bool condition, const char* what) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    dib::StatedSize(dib::SniffKind(data, size), data, size);
+    Check(dib::MoreHeaderBytes(data, size) <= dib::kLongestHeaderBytes - dib::kHeaderReadBytes,
+          "header longer than the longest");
     dib::Layout l;
     if (dib::ReadHeaders(data, size, &l) != dib::Refusal::None) {
         return 0;
@@ -32,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
     Check(dib::BlockBytes(header, &blockBytes) && pixelsAt + h.sizeImage == blockBytes,
           "block size wraps 32 bits");
-    Check(dib::kInfoHeaderBytes + l.tableBytes <= pixelsAt, "the file's table overruns");
+    Check(l.tableBytes + dib::kInfoHeaderBytes + (l.headerMasks ? 12 : 0) <= pixelsAt,
+          "the file's table overruns");
 
     // As the platform reads them: the masks, up to 2^bits entries (or as many
     // as stated), and rows padded to 4 bytes.
@@ -55,10 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dib::PictureSize(header, &width, &height);
     Check(width >= 0 && height >= 0, "negative size reported");
 
-    dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l, false);
-    std::uint16_t n = dib::PaletteEntries(block.data());
-    Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
-    dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
-    dib::FillPaletteDescription(block.data(), description.data());
+    if (blockBytes <= (16u << 20)) {
+        dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l);
+        std::uint16_t n = dib::PaletteEntries(block.data());
+        Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
+        dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
+        dib::FillPaletteDescription(block.data(), description.data());
+        dib::BlendBitfields(block.data(), l.alphaMask, 0x00C0C0C0);
+    }
     return 0;
 }

@@ -3,6 +3,7 @@
 // counts and sizes, a later kind of header).
 #include "dib_testing.h"
 
+#include <cstring>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -10,13 +11,12 @@ int main(int argc, char** argv) {
     auto put = [&](const dibtest::Bytes& file) {
         return argc == 2 && bmp::WriteFile(argv[1] + ("/" + std::to_string(written++)), file);
     };
-    const char* words[] = {"",     "bare", "top-down",  "top-down size 0",
-                           "core", "gap",  "bitfields", "5 colours"};
-    for (int bits : {1, 4, 8, 16, 24, 32}) {
-        for (int i = 0; i < 8; ++i) {
-            if (!put(bmp::Build(dibtest::Pic(bits, words[i], 3 + i, 2 + i % 3)))) {
-                return 1;
-            }
+    for (const char* words :
+         {"", "bare", "top-down", "top-down size 0", "core", "gap", "bitfields", "5 colours",
+          "header 16", "header 64", "header 52 bitfields", "header 124 bitfields alpha"}) {
+        for (int bits : {1, 4, 8, 16, 24, 32}) {
+            std::size_t i = std::strlen(words); // for sizes of every kind
+            put(bmp::Build(dibtest::Pic(bits, words, 3 + i % 8, 2 + i % 3)));
         }
     }
     const std::uint32_t bent[][2] = {{16, 1}, {32, 65536}, {20, 3}, {0, 108}, {4, 65536}};

@@ -14,7 +14,8 @@ std::uint32_t PixelValue(const Options& o, int x, int y) {
     v = (v ^ v >> 13) * 0x5bd1e995u;
     v ^= v >> 15;
     if (o.bitCount > 8) {
-        return v & (o.bitCount == 16 ? (o.bitfields ? 0xFFFF : 0x7FFF) : 0xFFFFFF);
+        std::uint32_t alpha = o.alpha ? std::uint32_t{Alpha(x, y)} << 24 : 0;
+        return (v & (o.bitCount == 16 ? (o.bitfields ? 0xFFFF : 0x7FFF) : 0xFFFFFF)) | alpha;
     }
     std::uint32_t usable = LayoutOf(o).tableEntries;
     usable = usable < (1u << o.bitCount) ? usable : 1u << o.bitCount;
@@ -31,7 +32,8 @@ std::uint8_t Widen(std::uint32_t value, int bits) {
 Layout LayoutOf(const Options& o) {
     Layout l;
     l.headerAt = o.fileHeader ? 14 : 0;
-    l.tableAt = l.headerAt + (o.coreHeader ? 12 : 40) + (o.bitfields ? 12 : 0);
+    l.tableAt = l.headerAt + (o.coreHeader ? 12 : o.headerSize) +
+                (o.bitfields && o.headerSize == 40 ? 12 : 0);
     l.tableEntries = o.colours != 0 ? o.colours : o.bitCount <= 8 ? 1u << o.bitCount : 0;
     l.pixelsAt = l.tableAt + l.tableEntries * (o.coreHeader ? 3 : 4) + o.gap;
     l.stride = (static_cast<std::size_t>(o.width) * o.bitCount + 31) / 32 * 4;
@@ -79,10 +81,13 @@ std::vector<std::uint8_t> Build(const Options& o) {
         std::uint32_t red = wide ? 0xFF : 0xF800, green = wide ? 0xFF00 : 0x07E0;
         std::uint32_t blue = wide ? 0xFF0000 : 0x001F, compression = o.bitfields ? 3 : 0;
         auto sizeImage = static_cast<std::uint32_t>(o.statedSizeImage ? l.stride * o.height : 0);
-        const std::uint32_t info[] = {40,        width, height, 1 | bits << 16, compression,
-                                      sizeImage, 2835,  2835,   o.colours,      0,
-                                      red,       green, blue};
-        for (std::size_t i = 0; i < (o.bitfields ? 13u : 10u); ++i) {
+        // No resolution, as OS/2's shortest header, which has no field for it.
+        std::uint32_t alpha = o.alpha ? 0xFF000000 : 0;
+        const std::uint32_t info[] = {o.headerSize, width, height, 1 | bits << 16, compression,
+                                      sizeImage,    0,     0,      o.colours,      0,
+                                      red,          green, blue,   alpha};
+        std::size_t fields = o.headerSize == 16 ? 4 : o.bitfields ? 13 + (o.headerSize > 52) : 10;
+        for (std::size_t i = 0; i < fields; ++i) {
             PutLe32(out, h + 4 * i, info[i]);
         }
     }
@@ -109,6 +114,11 @@ std::vector<std::uint8_t> Build(const Options& o) {
         }
     }
     return out;
+}
+
+std::uint8_t Alpha(int x, int y) {
+    // 0 and 255 among them, and values between.
+    return static_cast<std::uint8_t>(x * 85 ^ y * 51);
 }
 
 void PutLe16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {

@@ -22,13 +22,15 @@ struct Rgb {
 struct Options {
     int width = 5;
     int height = 4;
-    int bitCount = 24;       // 1, 4, 8, 16, 24 or 32
-    bool coreHeader = false; // 12-byte header and 3-byte colour entries (1, 4, 8, 24 bits)
-    bool fileHeader = true;  // the 14-byte "BM" header in front
-    bool topDown = false;    // negative height; the first row stored is the top one
+    int bitCount = 24;             // 1, 4, 8, 16, 24 or 32
+    bool coreHeader = false;       // 12-byte header and 3-byte colour entries (1, 4, 8, 24 bits)
+    std::uint32_t headerSize = 40; // else: 16 or 64 (OS/2), 52, 56, 108 or 124, masks within
+    bool fileHeader = true;        // the 14-byte "BM" header in front
+    bool topDown = false;          // negative height; the first row stored is the top one
     // 16 and 32 bits: BI_BITFIELDS with three masks after the header, chosen
     // unlike the platform's defaults (5-6-5; red in the low byte at 32 bits).
     bool bitfields = false;
+    bool alpha = false;          // 32-bit bitfields: an alpha mask, and alpha in every pixel
     bool statedSizeImage = true; // biSizeImage written, else left 0
     // Colour-table entries written, also put in biClrUsed. 0: all 2^bitCount
     // up to 8 bits (biClrUsed 0), no table above.
@@ -54,6 +56,9 @@ Rgb TableColour(const Options& options, int index);
 // picture is meant to be shown. At 16 bits a component's bits are widened to
 // 8 by repeating its high bits; platforms may differ in the low bits.
 Rgb Expected(const Options& options, int x, int y);
+
+// Alpha of that pixel when the picture has any.
+std::uint8_t Alpha(int x, int y);
 
 // Little-endian stores, for tests that bend a header.
 void PutLe16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);

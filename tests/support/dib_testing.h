@@ -6,21 +6,25 @@
 #include "bmp_builder.h"
 #include "dib/dib_format.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace dibtest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The words ask for a "core" header, "top-down" rows, "size 0" in
-// biSizeImage, "bitfields", no file header ("bare"), a "gap" before the
-// pixels, "5 colours".
+// The words ask for a "core" header or a "header" of another size,
+// "top-down" rows, "size 0" in biSizeImage, "bitfields" with "alpha", no file
+// header ("bare"), a "gap" before the pixels, "5 colours".
 inline bmp::Options Pic(int bitCount, const char* words = "", int width = 5, int height = 4) {
     bmp::Options o;
     o.bitCount = bitCount;
     o.width = width;
     o.height = height;
     o.coreHeader = std::strstr(words, "core");
+    const char* header = std::strstr(words, "header ");
+    o.headerSize = header ? static_cast<std::uint32_t>(std::atoi(header + 7)) : 40;
+    o.alpha = std::strstr(words, "alpha");
     o.topDown = std::strstr(words, "top-down");
     o.statedSizeImage = !std::strstr(words, "size 0");
     o.bitfields = std::strstr(words, "bitfields");
@@ -46,10 +50,10 @@ inline Bytes BlockOf(const Bytes& file, const dib::Layout& l, bool pixels = true
         dib::BlockBytes(header, &bytes);
     }
     Bytes block(bytes);
-    std::memcpy(block.data(), header, sizeof header);
-    CopyFrom(file, l.tableAt, l.tableBytes, block.data() + sizeof header);
+    std::uint32_t tableTo = dib::StartBlock(l, block.data());
+    CopyFrom(file, l.tableAt, l.tableBytes, block.data() + tableTo);
     if (l.tripleEntries) {
-        dib::WidenTriples(block.data() + sizeof header, l.colours);
+        dib::WidenTriples(block.data() + tableTo, l.colours);
     }
     std::uint64_t pixelsAt = l.bitsOffset ? l.bitsOffset : l.tableAt + l.tableBytes;
     CopyFrom(file, pixelsAt, pixels ? l.header.sizeImage : 0,

@@ -1,0 +1,267 @@
+#include "dib/dib_decode.h"
+
+#include <ole2.h>
+#include <olectl.h>
+#include <wincodec.h>
+
+#include <cstring>
+
+namespace dib {
+namespace {
+
+typedef HRESULT(WINAPI* CoInitializeExFunction)(void*, DWORD);
+typedef HRESULT(WINAPI* CoCreateInstanceFunction)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+typedef void(WINAPI* CoUninitializeFunction)();
+typedef HRESULT(WINAPI* CreateStreamFunction)(HGLOBAL, BOOL, IStream**);
+typedef HRESULT(WINAPI* OleLoadPictureFunction)(IStream*, LONG, BOOL, REFIID, void**);
+
+// Converted pixels pass through a strip of rows this large, so that decoding
+// never holds a second copy of the picture besides the decoder's own.
+constexpr UINT kStripBytes = 1 << 18;
+
+// Only from the system folder: a DLL of the same name beside the program or
+// on the medium is never loaded.
+HMODULE LoadSystemLibrary(const char* name) {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    std::size_t nameLength = std::strlen(name);
+    if (length == 0 || length + 1 + nameLength >= MAX_PATH) {
+        return nullptr;
+    }
+    path[length] = '\\';
+    std::memcpy(path + length + 1, name, nameLength + 1);
+    return LoadLibraryA(path);
+}
+
+template <typename Function>
+Function Find(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+template <typename Interface>
+void Release(Interface* object) {
+    if (object) {
+        object->Release();
+    }
+}
+
+// A new zero-filled block with the header of a decoded picture of that size,
+// locked at `base`; none, with the reason, when it cannot be had.
+HGLOBAL NewBlock(UINT width, UINT height, Refusal* why, BYTE** base) {
+    InfoHeader header;
+    *why = DecodedHeader(width, height, &header);
+    if (*why != Refusal::None) {
+        return nullptr;
+    }
+    BYTE stored[kInfoHeaderBytes];
+    StoreHeader(header, stored);
+    std::uint32_t bytes = 0;
+    BlockBytes(stored, &bytes);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    *base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
+    if (!*base) {
+        *why = Refusal::NoMemory;
+        if (block) {
+            GlobalFree(block);
+        }
+        return nullptr;
+    }
+    std::memcpy(*base, stored, sizeof stored);
+    return block;
+}
+
+// Unlocks a new block, and frees it when its rows could not be filled.
+HGLOBAL Finish(HGLOBAL block, bool filled, Refusal* why) {
+    GlobalUnlock(block);
+    if (!filled) {
+        *why = Refusal::DecoderFailed;
+        GlobalFree(block);
+        return nullptr;
+    }
+    return block;
+}
+
+// 24-bit pixels go straight into the block; any other kind is converted to
+// 32-bit with alpha, a strip at a time, and blended into it.
+HRESULT CopyRows(IWICBitmapSource* source, bool direct, BYTE* block, COLORREF background) {
+    InfoHeader h = LoadHeader(block);
+    UINT width = static_cast<UINT>(h.width), height = static_cast<UINT>(-h.height);
+    UINT stride = h.sizeImage / height;
+    BYTE* rows = block + kInfoHeaderBytes;
+    WICRect rect = {0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+    if (direct) {
+        return source->CopyPixels(&rect, stride, h.sizeImage, rows);
+    }
+    UINT stripRows = kStripBytes / (width * 4) + 1;
+    BYTE* strip = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, stripRows * width * 4));
+    HRESULT result = strip ? S_OK : E_OUTOFMEMORY;
+    for (UINT y = 0; y < height && SUCCEEDED(result); y += stripRows) {
+        rect.Y = static_cast<INT>(y);
+        rect.Height = static_cast<INT>(height - y < stripRows ? height - y : stripRows);
+        result = source->CopyPixels(&rect, width * 4, width * 4 * rect.Height, strip);
+        for (INT i = 0; i < rect.Height && SUCCEEDED(result); ++i) {
+            BlendRow(strip + i * width * 4, width, background, rows + (y + i) * stride);
+        }
+    }
+    if (strip) {
+        LocalFree(strip);
+    }
+    return result;
+}
+
+HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, const char* path, COLORREF background,
+                      Refusal* why) {
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    HGLOBAL block = nullptr;
+    *why = Refusal::NoDecoder;
+    if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)))) {
+        return nullptr;
+    }
+    *why = Refusal::DecoderFailed;
+    UINT width = 0, height = 0;
+    WICPixelFormatGUID format = {};
+    // By name rather than by the open file: a stream on a file handle maps
+    // the whole file into memory, which a name's stream does not.
+    WCHAR widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+        SUCCEEDED(frame->GetPixelFormat(&format)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA,
+                                        WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom))) {
+        // The pixels are asked for only once their size has passed.
+        BYTE* base = nullptr;
+        block = NewBlock(width, height, why, &base);
+        bool direct = IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
+        IWICBitmapSource* source = direct ? static_cast<IWICBitmapSource*>(frame) : converter;
+        if (block) {
+            block = Finish(block, SUCCEEDED(CopyRows(source, direct, base, background)), why);
+        }
+    }
+    Release(converter);
+    Release(frame);
+    Release(decoder);
+    Release(factory);
+    return block;
+}
+
+IPicture* LoadOlePicture(HMODULE ole32, HMODULE oleaut32, HFILE file, Refusal* why) {
+    CreateStreamFunction makeStream = Find<CreateStreamFunction>(ole32, "CreateStreamOnHGlobal");
+    OleLoadPictureFunction load = Find<OleLoadPictureFunction>(oleaut32, "OleLoadPicture");
+    if (!makeStream || !load) {
+        return nullptr;
+    }
+    *why = Refusal::DecoderFailed;
+    LONG size = _llseek(file, 0, FILE_END);
+    _llseek(file, 0, FILE_BEGIN);
+    HGLOBAL data = size > 0 ? GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size)) : nullptr;
+    void* at = data ? GlobalLock(data) : nullptr;
+    UINT read = at ? _lread(file, at, static_cast<UINT>(size)) : 0;
+    if (at) {
+        GlobalUnlock(data);
+    }
+    IStream* stream = nullptr;
+    IPicture* picture = nullptr;
+    // The stream frees the data when it is released.
+    if (read == static_cast<UINT>(size) && SUCCEEDED(makeStream(data, TRUE, &stream))) {
+        load(stream, size, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+        stream->Release();
+    } else if (data) {
+        GlobalFree(data);
+    }
+    return picture;
+}
+
+// Rendered over the background, so that a GIF's transparent colour takes it.
+bool Render(IPicture* picture, BYTE* block, COLORREF background) {
+    InfoHeader h = LoadHeader(block);
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture->get_Width(&width);
+    picture->get_Height(&height);
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP section = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(block), DIB_RGB_COLORS,
+                                       &bits, nullptr, 0);
+    bool rendered = false;
+    if (section) {
+        HGDIOBJ old = SelectObject(dc, section);
+        BYTE* rows = static_cast<BYTE*>(bits);
+        UINT stride = h.sizeImage / static_cast<UINT>(-h.height);
+        const BYTE fill[3] = {GetBValue(background), GetGValue(background), GetRValue(background)};
+        for (UINT i = 0; i < stride; ++i) {
+            rows[i] = fill[i % 3];
+        }
+        for (UINT at = stride; at < h.sizeImage; at += stride) {
+            std::memcpy(rows + at, rows, stride);
+        }
+        rendered = SUCCEEDED(
+            picture->Render(dc, 0, 0, h.width, -h.height, 0, height, width, -height, nullptr));
+        GdiFlush();
+        std::memcpy(block + kInfoHeaderBytes, bits, h.sizeImage);
+        SelectObject(dc, old);
+        DeleteObject(section);
+    }
+    DeleteDC(dc);
+    return rendered;
+}
+
+} // namespace
+
+HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Refusal* why) {
+    *why = Refusal::NoDecoder;
+    HMODULE oleaut32 = LoadSystemLibrary("oleaut32.dll");
+    IPicture* picture = oleaut32 ? LoadOlePicture(ole32, oleaut32, file, why) : nullptr;
+    HGLOBAL block = nullptr;
+    OLE_HANDLE handle = 0;
+    BITMAP bitmap;
+    if (picture && SUCCEEDED(picture->get_Handle(&handle)) &&
+        GetObjectA(reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle)), sizeof bitmap,
+                   &bitmap)) {
+        BYTE* base = nullptr;
+        block = NewBlock(static_cast<UINT>(bitmap.bmWidth), static_cast<UINT>(bitmap.bmHeight), why,
+                         &base);
+        if (block) {
+            block = Finish(block, Render(picture, base, background), why);
+        }
+    }
+    Release(picture);
+    if (oleaut32) {
+        FreeLibrary(oleaut32);
+    }
+    return block;
+}
+
+HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why) {
+    *why = Refusal::NoDecoder;
+    HMODULE ole32 = LoadSystemLibrary("ole32.dll");
+    if (!ole32) {
+        return nullptr;
+    }
+    CoInitializeExFunction start = Find<CoInitializeExFunction>(ole32, "CoInitializeEx");
+    CoCreateInstanceFunction create = Find<CoCreateInstanceFunction>(ole32, "CoCreateInstance");
+    CoUninitializeFunction stop = Find<CoUninitializeFunction>(ole32, "CoUninitialize");
+    HGLOBAL block = nullptr;
+    if (start && create && stop) {
+        // COM runs for this load only; a thread that had it keeps it as it was.
+        HRESULT started = start(nullptr, COINIT_APARTMENTTHREADED);
+        block = DecodeWithWic(create, path, background, why);
+        if (!block && *why == Refusal::NoDecoder && kind != Kind::Png) {
+            block = DecodeWithOlePicture(ole32, file, background, why);
+        }
+        if (SUCCEEDED(started)) {
+            stop();
+        }
+    }
+    FreeLibrary(ole32);
+    return block;
+}
+
+} // namespace dib

@@ -1,0 +1,31 @@
+// PNG, JPEG and GIF pictures through the system's own decoders, which are
+// loaded from the system folder only when such a picture is asked for: the
+// Windows Imaging Component where it is installed (Vista and later, XP with
+// it added), else OleLoadPicture for JPEG and GIF. A decoded picture becomes
+// the block a bitmap file would: a top-down 24-bit packed DIB without a
+// colour table, so the colour cube and drawing serve it unchanged, and its
+// transparency blended over the background.
+#ifndef TANDREL_DIB_DIB_DECODE_H
+#define TANDREL_DIB_DIB_DECODE_H
+
+#include <windows.h>
+
+#include "dib/dib_format.h"
+
+namespace dib {
+
+// `file` is `path` opened, at the picture's first byte; the imaging component
+// opens the path itself, as the current directory resolves it. The block is
+// new and movable; none, with the reason in `why`, when the picture cannot be
+// shown.
+HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why);
+
+#ifdef _WIN32
+// The route for a system without the Imaging Component, where COM is started
+// on this thread and `ole32` is loaded.
+HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Refusal* why);
+#endif
+
+} // namespace dib
+
+#endif
