@@ -239,22 +239,56 @@ void Checker::Caption(int slot, HDC dc) {
     }
 }
 
+// Why the panel shows no picture, in the publisher's words.
+const char* RefusalText(dib::Refusal why) {
+    switch (why) {
+    case dib::Refusal::HeaderTooShort:
+        return "the file ends within its headers: it is cut short or damaged";
+    case dib::Refusal::HeaderSizeNotSupported:
+        return "it is no picture the panel reads: a BMP file's header must have 12, 16, 40, 52, "
+               "56, 64, 108 or 124 bytes, or the file must be a PNG, JPEG or GIF";
+    case dib::Refusal::HeightTooLarge:
+    case dib::Refusal::NegativeWidth:
+    case dib::Refusal::SizeOverflow:
+        return "its stated width, height and bit count do not make a picture of under 4 GB";
+    case dib::Refusal::NoColourTable:
+        return "it has 8 bits per pixel or fewer but no colour table";
+    case dib::Refusal::ColourTableTooLarge:
+        return "its colour table has more than 16383 entries";
+    case dib::Refusal::CompressionNotShown:
+        return "its compression is not one the panel draws: save it uncompressed";
+    case dib::Refusal::BitCountNotShown:
+        return "its bits per pixel are not drawn with its compression: save it uncompressed";
+    case dib::Refusal::PictureTooLarge:
+        return "it is larger than 32768 pixels on a side";
+    case dib::Refusal::NameTooLong:
+        return "its name has 260 characters or more";
+    case dib::Refusal::NoMemory:
+        return "there is not enough memory for it";
+    case dib::Refusal::NoDecoder:
+        return "this Windows has no decoder for its format (PNG needs Windows Vista or later, "
+               "or XP with the Windows Imaging Component)";
+    case dib::Refusal::DecoderFailed:
+        return "the system's decoder does not take it: is the file damaged?";
+    default:
+        return "it cannot be read";
+    }
+}
+
 void Checker::Picture() {
     const char* name = launcher_->bitmapFile;
     const char* lost = "so the window is only its frame and the buttons lie outside it";
     int width = 0, height = 0;
     DibImage* image = name[0] ? new (std::nothrow) DibImage(name) : nullptr;
     bool shown = image && image->GetSize(&width, &height);
+    const char* why = image ? RefusalText(image->LastRefusal()) : "";
     delete image;
     if (!name[0]) {
         Say(kCheckError, "%s: [%s] %s: no picture, %s", ini_, sections_[0], keys_[kBmpKey], lost);
     } else if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) {
         Say(kCheckError, "%s: not found, %s", name, lost);
     } else if (!shown) {
-        Say(kCheckError,
-            "%s: not a picture the panel shows (a Windows bitmap with a 12- or "
-            "40-byte header), %s",
-            name, lost);
+        Say(kCheckError, "%s: not shown, %s; %s", name, lost, why);
     } else {
         Say(kCheckNote, "%s: %d x %d pixels", name, width, height);
         RECT frame = {0, 0, 0, 0};
