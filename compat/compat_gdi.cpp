@@ -205,6 +205,13 @@ int SetDIBitsToDevice(HDC deviceContext, int xDest, int yDest, DWORD width, DWOR
     return static_cast<int>(lines);
 }
 
+// Reads every row of the source, checked and recorded as a draw of them all.
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int xSrc, int ySrc, int, int rows,
+                  LPCVOID bits, const BITMAPINFO* info, UINT colorUse, DWORD) {
+    return SetDIBitsToDevice(dc, x, y, DWORD(width), DWORD(height), xSrc, ySrc, 0,
+                             rows > 0 ? UINT(rows) : 0, bits, info, colorUse);
+}
+
 namespace compat {
 int LivePalettes() {
     return static_cast<int>(palettes().size());

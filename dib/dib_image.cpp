@@ -540,3 +540,24 @@ int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int heigh
     GlobalUnlock(packedDib);
     return 1;
 }
+
+int DibImage::DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height) {
+    if (!packedDib) {
+        Load();
+    }
+    if (!packedDib) {
+        return 0;
+    }
+    BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
+    if (!base) {
+        return 0;
+    }
+    // The block holds every row that the header promises, which is what the
+    // platform reads for the whole picture.
+    StretchDIBits(deviceContext, xDest, yDest, width, height, 0, 0, LeLong(base + kWidthAt),
+                  static_cast<int>(RowCount(LeLong(base + kHeightAt))),
+                  base + Le32(base) + PaletteBytes(base), reinterpret_cast<BITMAPINFO*>(base),
+                  DIB_RGB_COLORS, SRCCOPY);
+    GlobalUnlock(packedDib);
+    return 1;
+}

@@ -31,6 +31,12 @@ class DibImage {
     // the pixels were handed to the platform, 0 when there is no picture.
     int Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc, int ySrc);
 
+    // Draws the whole picture stretched to width x height with its upper left
+    // corner at (xDest, yDest), filtered as the device context's stretching
+    // mode says; 1 when the pixels were handed to the platform, 0 when there
+    // is no picture.
+    int DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height);
+
   private:
     // Lets the tests look inside.
     friend class DibImageProbe;

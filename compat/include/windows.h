@@ -61,6 +61,7 @@ typedef void* HGDIOBJ;
 #define BI_RLE4 2
 #define BI_BITFIELDS 3
 #define DIB_RGB_COLORS 0
+#define SRCCOPY 0x00CC0020
 
 #pragma pack(push, 1)
 struct OFSTRUCT {
@@ -172,5 +173,8 @@ int GetObjectA(HGDIOBJ object, int bytes, LPVOID buffer);
 int SetDIBitsToDevice(HDC deviceContext, int xDest, int yDest, DWORD width, DWORD height, int xSrc,
                       int ySrc, UINT startScan, UINT scanLines, LPCVOID bits,
                       const BITMAPINFO* info, UINT colorUse);
+int StretchDIBits(HDC deviceContext, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                  int ySrc, int srcWidth, int srcHeight, LPCVOID bits, const BITMAPINFO* info,
+                  UINT colorUse, DWORD rop);
 
 #endif

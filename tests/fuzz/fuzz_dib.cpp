@@ -72,6 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(image.Draw(dc, 0, 0, width, height, 0, 0) == loaded, "draw result");
         image.Draw(dc, 3, 3, Grown(width), Grown(height), 2, 1);
         image.Draw(dc, 0, 0, width, -height, 0, 0);
+        Check(image.DrawScaled(dc, 0, 0, Grown(width), Grown(height)) == loaded,
+              "scaled draw result");
     }
     Check(compat::OpenFiles() == 0, "file left open");
     Check(compat::LiveGlobalBlocks() == 0, "block left");
