@@ -150,6 +150,11 @@ std::string Distribution::RecordedDirectory(const std::string& name) const {
     return RecordLine(PathOf(name) + ".record", 1);
 }
 
+DWORD Distribution::Starts(const std::string& name) const {
+    std::ifstream starts(PathOf(name) + ".starts", std::ios::binary | std::ios::ate);
+    return starts ? static_cast<DWORD>(starts.tellg()) : 0;
+}
+
 Panel::~Panel() {
     End();
 }
@@ -184,6 +189,18 @@ bool Panel::Start(const Distribution& distribution) {
 
 bool Panel::IsRunning() const {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool Panel::ChildRuns() const {
+    HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    BOOL more = Process32First(processes, &entry);
+    while (more && entry.th32ParentProcessID != processId_) {
+        more = Process32Next(processes, &entry);
+    }
+    CloseHandle(processes);
+    return more != FALSE;
 }
 
 HWND Panel::WaitForWindow() {

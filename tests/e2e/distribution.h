@@ -35,6 +35,8 @@ class Distribution {
     // and current directory; empty when it never ran.
     std::string RecordedCommandLine(const std::string& name) const;
     std::string RecordedDirectory(const std::string& name) const;
+    // How often the stand-in `name` was started.
+    DWORD Starts(const std::string& name) const;
 
   private:
     std::string path_;
@@ -54,6 +56,8 @@ class Panel {
     bool Start(const Distribution& distribution);
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const;
+    // Whether a program that the panel started still runs.
+    bool ChildRuns() const;
 
     // Waits for the visible main window; null when it did not appear in time.
     HWND WaitForWindow();
