@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/app.h"
+#include "app/folder_claim.h"
 #include "app/resource.h"
 #include "launcher/launcher.h"
 
@@ -48,6 +49,13 @@ BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, 
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Only a run that shows a panel claims its folder; one that shows nothing
+    // leaves this out.
+    FolderClaim claim;
+    if (!claim.Claim()) {
+        return 0;
+    }
+
     char title[kTextSize] = {};
     char className[kTextSize] = {};
     LoadStringA(instance, IDS_APP_TITLE, title, kTextSize);
@@ -57,6 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!InitInstance(instance, className, title, showCommand)) {
         return 0;
     }
+    claim.Publish(g_launcher->window);
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_TANDREL));
     MSG message = {};

@@ -171,14 +171,14 @@ void Panel::End() {
     process_ = nullptr;
 }
 
-bool Panel::Start(const Distribution& distribution) {
+bool Panel::Start(const Distribution& distribution, const std::string& folder) {
     End();
     std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        distribution.Path().c_str(), &startup, &info)) {
+                        (folder.empty() ? distribution.Path() : folder).c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);

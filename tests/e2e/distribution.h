@@ -51,9 +51,9 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts the distribution's tandrel.exe in its folder, ending any panel
-    // that this object started before.
-    bool Start(const Distribution& distribution);
+    // Starts the distribution's tandrel.exe in its folder (or `folder`),
+    // ending any panel that this object started before.
+    bool Start(const Distribution& distribution, const std::string& folder = "");
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const;
     // Whether a program that the panel started still runs.
