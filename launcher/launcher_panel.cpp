@@ -5,6 +5,7 @@
 #include <new>
 
 #include "dib/dib_image.h"
+#include "launcher/display.h"
 #include "launcher/layout.h"
 
 int Launcher::SetUp() {
@@ -55,12 +56,20 @@ void Launcher::SizeAndCenter() {
     input.buttonWidth = buttonWidth;
     input.currentLeft = windowRect.left;
     input.currentTop = windowRect.top;
-    RECT desktopRect = {};
-    HWND desktop = GetDesktopWindow();
-    if (desktop && GetWindowRect(desktop, &desktopRect)) {
-        input.haveDesktop = true;
-        input.desktopWidth = desktopRect.right - desktopRect.left;
-        input.desktopHeight = desktopRect.bottom - desktopRect.top;
+    RECT area = {};
+    if (GetWorkArea(window, &area)) {
+        input.haveWorkArea = true;
+        input.workLeft = area.left;
+        input.workTop = area.top;
+        input.workRight = area.right;
+        input.workBottom = area.bottom;
+    } else {
+        HWND desktop = GetDesktopWindow();
+        if (desktop && GetWindowRect(desktop, &area)) {
+            input.haveDesktop = true;
+            input.desktopWidth = area.right - area.left;
+            input.desktopHeight = area.bottom - area.top;
+        }
     }
 
     WindowPlacement placement = PlaceWindow(input);

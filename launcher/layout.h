@@ -28,10 +28,19 @@ struct LayoutInput {
     bool haveDesktop; // false when the desktop's size is unknown
     int desktopWidth;
     int desktopHeight;
+    // The work area (the screen less the taskbar) of the window's monitor,
+    // where the platform can tell it; it takes the place of the desktop.
+    bool haveWorkArea;
+    int workLeft;
+    int workTop;
+    int workRight;
+    int workBottom;
 };
 
 // Size of the window that holds the picture and the button column, centred on
-// the desktop; a window that would stick out on either side goes to (0, 0).
+// the work area; a window larger than the work area on either side goes to
+// its top-left corner. Without a work area it is centred on the desktop, and
+// a window that would stick out on either side goes to (0, 0).
 WindowPlacement PlaceWindow(const LayoutInput& input);
 
 // x of every button: centred in the column to the right of the picture.
