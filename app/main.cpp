@@ -1,6 +1,7 @@
 // Process entry: registers the main window class, builds the panel and runs the
 // message loop until the window is closed.
 #include <windows.h>
+#include <commctrl.h>
 #include <new>
 
 #include "app/app.h"
@@ -55,6 +56,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!claim.Claim()) {
         return 0;
     }
+
+    // The buttons are common controls: version 6 (the system's look), as the
+    // manifest asks, where there is one. Windows XP registers them only once
+    // the library is loaded, which this import sees to.
+    InitCommonControls();
 
     char title[kTextSize] = {};
     char className[kTextSize] = {};

@@ -6,6 +6,13 @@
 
 #include <windows.h>
 
+// The window's DPI (its monitor's, where the platform keeps one a monitor),
+// else the system's.
+int WindowDpi(HWND window);
+
+// The system's message font at `dpi`, or none. The caller owns it.
+HFONT CreateMessageFont(int dpi);
+
 // The work area (the screen less the taskbar) of the window's monitor, where
 // the platform knows monitors.
 bool GetWorkArea(HWND window, RECT* area);

@@ -61,6 +61,25 @@ WindowPlacement PlaceWindow(const LayoutInput& input) {
     return placement;
 }
 
+int ScaleLength(int length, int dpi, int fromDpi) {
+    if (fromDpi <= 0) {
+        return length;
+    }
+    int64_t product = static_cast<int64_t>(length) * dpi;
+    int64_t half = fromDpi / 2;
+    return Wrap((product < 0 ? product - half : product + half) / fromDpi);
+}
+
+PanelMetrics ScalePanel(int pictureWidth, int pictureHeight, int buttonWidth, int buttonHeight,
+                        int dpi) {
+    PanelMetrics metrics;
+    metrics.pictureWidth = ScaleLength(pictureWidth, dpi, kDefaultDpi);
+    metrics.pictureHeight = ScaleLength(pictureHeight, dpi, kDefaultDpi);
+    metrics.buttonWidth = ScaleLength(buttonWidth, dpi, kDefaultDpi);
+    metrics.buttonHeight = ScaleLength(buttonHeight, dpi, kDefaultDpi);
+    return metrics;
+}
+
 int ButtonColumnX(int clientLeft, int clientRight, int pictureWidth, int buttonWidth) {
     int columnLeft = Add(clientLeft, pictureWidth);
     int columnHalf = Divide(Subtract(clientRight, columnLeft), 2);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "launcher/layout.h"
 
@@ -121,6 +122,24 @@ TEST(Layout, WindowIsCentredOnTheWorkAreaOfItsMonitor) {
         EXPECT_EQ(c.left, placement.left);
         EXPECT_EQ(c.top, placement.top);
     }
+}
+
+TEST(Layout, PanelLengthsFollowTheDisplayScale) {
+    // A 401 x 300 picture and 100 x 31 buttons; halves round away from zero.
+    const struct {
+        int dpi;
+        std::vector<int> lengths; // picture width and height, button width and height
+    } cases[] = {{96, {401, 300, 100, 31}},
+                 {120, {501, 375, 125, 39}},
+                 {144, {602, 450, 150, 47}},
+                 {192, {802, 600, 200, 62}}};
+    for (const auto& c : cases) {
+        PanelMetrics m = ScalePanel(401, 300, 100, 31, c.dpi);
+        EXPECT_EQ(c.lengths, (std::vector<int>{m.pictureWidth, m.pictureHeight, m.buttonWidth,
+                                               m.buttonHeight}))
+            << c.dpi << " DPI";
+    }
+    EXPECT_EQ(-47, ScaleLength(-31, 144, 96));
 }
 
 TEST(Layout, ButtonColumn) {
