@@ -18,15 +18,17 @@ case "$runs" in
     ;;
 esac
 
+# The build that this machine's Wine runs (see wine_session.sh).
+preset=$tandrel_wine_preset
 "$tandrel_root/tools/setup.sh" || exit 1
-cmake --preset win32 >/dev/null || exit 1
-cmake --build --preset win32 || exit 1
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" || exit 1
 
 wine_session_start_xvfb 24 || exit 1
 trap wine_session_stop EXIT
 wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
 
-bin="$tandrel_root/build/win32"
+bin="$tandrel_root/build/$preset"
 status=0
 echo
 echo "== bench_startup $runs"
