@@ -2,10 +2,25 @@
 #include <windows.h>
 
 #include "app/app.h"
+#include "launcher/launcher.h"
+
+namespace {
+
+BOOL CALLBACK UseFont(HWND control, LPARAM font) {
+    SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    return TRUE;
+}
+
+} // namespace
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        // The texts in the panel's own font, the system's message font at the
+        // panel's scale; the Launcher keeps it until the end of the process.
+        if (g_launcher && g_launcher->font) {
+            EnumChildWindows(dialog, UseFont, reinterpret_cast<LPARAM>(g_launcher->font));
+        }
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

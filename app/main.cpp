@@ -1,9 +1,11 @@
 // Process entry: registers the main window class, builds the panel and runs the
 // message loop until the window is closed.
 #include <windows.h>
+#include <commctrl.h>
 #include <new>
 
 #include "app/app.h"
+#include "app/folder_claim.h"
 #include "app/resource.h"
 #include "dib/dib_image.h"
 #include "launcher/check_rules.h"
@@ -51,10 +53,21 @@ BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, 
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-    // The publisher's check never shows the panel; any other command line does.
+    // The publisher's check never shows the panel and never claims its folder;
+    // any other command line does.
     if (IsCheckCommand(commandLine)) {
         return RunCheckCommand(instance);
     }
+    FolderClaim claim;
+    if (!claim.Claim()) {
+        return 0;
+    }
+
+    // The buttons are common controls: version 6 (the system's look), as the
+    // manifest asks, where there is one. Windows XP registers them only once
+    // the library is loaded, which this import sees to.
+    InitCommonControls();
+
     char title[kTextSize] = {};
     char className[kTextSize] = {};
     LoadStringA(instance, IDS_APP_TITLE, title, kTextSize);
@@ -64,6 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (!InitInstance(instance, className, title, showCommand)) {
         return 0;
     }
+    claim.Publish(g_launcher->window);
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_TANDREL));
     MSG message = {};

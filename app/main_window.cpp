@@ -8,6 +8,10 @@
 
 namespace {
 
+// Sent when the window has moved to a monitor of another scale (Windows 8.1
+// and later); the headers name it only for those versions.
+const UINT kWmDpiChanged = 0x02E0;
+
 LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) {
         if (LOWORD(wParam) == IDM_ABOUT) {
@@ -49,6 +53,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_PAINT:
         return OnPaint(window);
+    case kWmDpiChanged:
+        if (g_launcher && lParam) {
+            g_launcher->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        }
+        break;
     case WM_PALETTECHANGED:
         if (g_launcher) {
             g_launcher->Invalidate();

@@ -149,6 +149,13 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
     return static_cast<int>(scanLines);
 }
 
+// Reads every row of the source: recorded as a draw of them all.
+int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int, int, int,
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT colorUse, DWORD) {
+    return SetDIBitsToDevice(dc, xDest, yDest, DWORD(destWidth), DWORD(destHeight), 0, 0, 0,
+                             srcHeight > 0 ? UINT(srcHeight) : 0, bits, info, colorUse);
+}
+
 compat::Record& compat::Records() {
     static Record record;
     return record;

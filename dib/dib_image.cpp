@@ -274,3 +274,25 @@ int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int heigh
     GlobalUnlock(packedDib);
     return 1;
 }
+
+int DibImage::DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height) {
+    if (!packedDib) {
+        Load();
+    }
+    if (!packedDib) {
+        return 0;
+    }
+    BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
+    if (!base) {
+        return 0;
+    }
+    // The block holds every row that the header promises, which is what the
+    // platform reads for the whole picture.
+    int pictureWidth = 0, pictureHeight = 0;
+    dib::PictureSize(base, &pictureWidth, &pictureHeight);
+    StretchDIBits(deviceContext, xDest, yDest, width, height, 0, 0, pictureWidth, pictureHeight,
+                  base + dib::kInfoHeaderBytes + dib::PaletteBytes(base),
+                  reinterpret_cast<const BITMAPINFO*>(base), DIB_RGB_COLORS, SRCCOPY);
+    GlobalUnlock(packedDib);
+    return 1;
+}

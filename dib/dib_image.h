@@ -42,6 +42,11 @@ class DibImage {
     // Why the last load left no picture; None after one that succeeded, and
     // before the first.
     dib::Refusal LastRefusal() const { return refusal; }
+    // Draws the whole picture stretched to width x height with its upper left
+    // corner at (xDest, yDest), filtered as the device context's stretching
+    // mode says; 1 when the pixels were handed to the platform, 0 when there
+    // is no picture.
+    int DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height);
 
   private:
     void Load();

@@ -11,9 +11,11 @@ const unsigned kVkUp = 0x26;
 const unsigned kVkRight = 0x27;
 const unsigned kVkDown = 0x28;
 
+const unsigned long kKeyWasDown = 1ul << 30;
+
 } // namespace
 
-KeyAction KeyActionFor(unsigned virtualKey) {
+KeyAction KeyActionFor(unsigned virtualKey, unsigned long keyData) {
     switch (virtualKey) {
     case kVkTab:
     case kVkRight:
@@ -23,7 +25,7 @@ KeyAction KeyActionFor(unsigned virtualKey) {
     case kVkUp:
         return kKeyFocusPrevious;
     case kVkReturn:
-        return kKeyPressFocused;
+        return (keyData & kKeyWasDown) ? kKeyIgnored : kKeyPressFocused;
     case kVkEscape:
         return kKeyClose;
     default:

@@ -13,7 +13,10 @@ enum KeyAction {
     kKeyClose,         // Escape
 };
 
-KeyAction KeyActionFor(unsigned virtualKey);
+// `keyData` is the key-down's own data: an Enter that the keyboard repeats
+// while it is held (bit 30 set: the key was already down) presses nothing
+// again, so that a held Enter presses the focused button once.
+KeyAction KeyActionFor(unsigned virtualKey, unsigned long keyData);
 
 // Whether the key counts as handled by the panel. Enter does not: its press
 // reaches the button as a synthesised Space, and the key itself goes on.

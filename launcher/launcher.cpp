@@ -10,9 +10,10 @@ Launcher* g_launcher = nullptr;
 WNDPROC g_oldButtonProc = nullptr;
 
 Launcher::Launcher(HINSTANCE instance_, HWND window_)
-    : valid(0), instance(instance_), window(window_), image(nullptr), icon(nullptr), buttons(),
-      currentSlot(0), title(), iconFile(), bitmapFile(), installer(), buttonWidth(0),
-      buttonHeight(0), captions() {
+    : valid(0), instance(instance_), window(window_), image(nullptr), image2x(nullptr),
+      icon(nullptr), font(nullptr), dpi(kDefaultDpi), buttons(), currentSlot(0), title(),
+      iconFile(), bitmapFile(), bitmap2xFile(), installer(), buttonWidth(0), buttonHeight(0),
+      captions() {
     g_oldButtonProc = nullptr;
     if (!instance || !window) {
         return;
@@ -27,6 +28,10 @@ Launcher::~Launcher() {
     if (image) {
         delete image;
         image = nullptr;
+    }
+    if (image2x) {
+        delete image2x;
+        image2x = nullptr;
     }
     if (icon) {
         DestroyIcon(icon);
@@ -44,6 +49,11 @@ Launcher::~Launcher() {
         }
         button = nullptr;
     }
+    // Released only once no button can draw with it any more.
+    if (font) {
+        DeleteObject(font);
+        font = nullptr;
+    }
 }
 
 int Launcher::ReadSettings() {
@@ -54,6 +64,7 @@ int Launcher::ReadSettings() {
     ReadIniString(IDS_SECTION_GENERAL, IDS_KEY_TITLE_BAR, title, sizeof(title), iniPath);
     ReadIniString(IDS_SECTION_GENERAL, IDS_KEY_SYS_MENU_ICON, iconFile, sizeof(iconFile), iniPath);
     ReadIniString(IDS_SECTION_GENERAL, IDS_KEY_BMP, bitmapFile, sizeof(bitmapFile), iniPath);
+    ReadIniString(IDS_SECTION_GENERAL, IDS_KEY_BMP_2X, bitmap2xFile, sizeof(bitmap2xFile), iniPath);
     ReadIniString(IDS_SECTION_GENERAL, IDS_KEY_INSTALLER, installer, sizeof(installer), iniPath);
     buttonWidth = ReadIniInt(IDS_SECTION_GENERAL, IDS_KEY_BUTTON_WIDTH, iniPath);
     buttonHeight = ReadIniInt(IDS_SECTION_GENERAL, IDS_KEY_BUTTON_HEIGHT, iniPath);

@@ -1,12 +1,13 @@
 // The Launcher: the one object behind the main window. It reads the settings
-// file, builds the panel (picture, title, icon, buttons), paints it and answers
-// clicks and keys.
+// file, builds the panel (picture, title, icon, buttons) at the display's
+// scale, paints it and answers clicks and keys.
 #ifndef TANDREL_LAUNCHER_LAUNCHER_H
 #define TANDREL_LAUNCHER_LAUNCHER_H
 
 #include <windows.h>
 
 #include "launcher/keyboard.h"
+#include "launcher/layout.h"
 
 class DibImage;
 
@@ -29,12 +30,14 @@ class Launcher {
     int SetUp();
     void SizeAndCenter();
     void CreateButtons();
-    HWND CreateLauncherButton(int x, int y, const char* caption);
     void FocusSlot(int slot);
     void UpdateDefaultStyles();
     void PaintOnRequest(HDC deviceContext);
     void Paint(HDC deviceContext);
     void Invalidate();
+    // The window has moved to a monitor of another scale: it takes the
+    // platform's suggested rectangle and lays the panel out again.
+    void OnDpiChanged(int newDpi, const RECT& suggested);
 
     // Actions and keyboard
     int OnButtonClicked(HWND control);
@@ -48,12 +51,19 @@ class Launcher {
     HINSTANCE instance;
     HWND window;
     DibImage* image;
+    // owned; the picture at twice the size, none when not configured
+    DibImage* image2x;
     HICON icon;
+    // owned; the buttons' font: the system's message font at `dpi`, or none
+    HFONT font;
+    // the window's DPI, which every length of the panel is scaled to
+    int dpi;
     HWND buttons[kSlotCount];
     int currentSlot;
     char title[kLauncherTextSize];
     char iconFile[kLauncherTextSize];
     char bitmapFile[kLauncherTextSize];
+    char bitmap2xFile[kLauncherTextSize];
     char installer[kLauncherTextSize];
     int buttonWidth;
     int buttonHeight;
@@ -64,6 +74,13 @@ class Launcher {
     // kLauncherTextSize bytes.
     int LoadSectionAndKey(UINT sectionId, UINT keyId, char* section, char* key);
     int PictureSize(int* width, int* height);
+    // The picture's and the buttons' sizes at `dpi`.
+    PanelMetrics Metrics();
+    DibImage* PictureToDraw();
+    // Places the buttons in the column; with `create`, creates them there.
+    void PlaceButtons(bool create);
+    HWND CreateLauncherButton(int x, int y, const PanelMetrics& metrics, const char* caption);
+    void UpdateFont();
     void StartInstallerAndClose();
     void Browse();
     void RequestClose();

@@ -49,8 +49,8 @@ void Launcher::RequestClose() {
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-int Launcher::OnKeyDown(UINT virtualKey, LPARAM) {
-    KeyAction action = KeyActionFor(virtualKey);
+int Launcher::OnKeyDown(UINT virtualKey, LPARAM keyData) {
+    KeyAction action = KeyActionFor(virtualKey, static_cast<unsigned long>(keyData));
     switch (action) {
     case kKeyFocusNext:
         MoveFocus(true);

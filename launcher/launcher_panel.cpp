@@ -5,7 +5,7 @@
 #include <new>
 
 #include "dib/dib_image.h"
-#include "launcher/layout.h"
+#include "launcher/display.h"
 
 int Launcher::SetUp() {
     if (bitmapFile[0] != '\0') {
@@ -28,6 +28,13 @@ int Launcher::SetUp() {
             SetClassLongPtrA(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
         }
     }
+    // A sharper picture is only wanted on a display scaled up; without memory
+    // for it, the picture is stretched.
+    if (bitmap2xFile[0] != '\0') {
+        image2x = new (std::nothrow) DibImage(bitmap2xFile);
+    }
+    dpi = WindowDpi(window);
+    UpdateFont();
     SizeAndCenter();
     CreateButtons();
     return 1;
@@ -37,6 +44,13 @@ int Launcher::PictureSize(int* width, int* height) {
     *width = 0;
     *height = 0;
     return image ? image->GetSize(width, height) : 0;
+}
+
+PanelMetrics Launcher::Metrics() {
+    int pictureWidth;
+    int pictureHeight;
+    PictureSize(&pictureWidth, &pictureHeight);
+    return ScalePanel(pictureWidth, pictureHeight, buttonWidth, buttonHeight, dpi);
 }
 
 void Launcher::SizeAndCenter() {
@@ -51,16 +65,26 @@ void Launcher::SizeAndCenter() {
     LayoutInput input = {};
     input.frameWidth = (windowRect.right - windowRect.left) - (clientRect.right - clientRect.left);
     input.frameHeight = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top);
-    PictureSize(&input.pictureWidth, &input.pictureHeight);
-    input.buttonWidth = buttonWidth;
+    PanelMetrics metrics = Metrics();
+    input.pictureWidth = metrics.pictureWidth;
+    input.pictureHeight = metrics.pictureHeight;
+    input.buttonWidth = metrics.buttonWidth;
     input.currentLeft = windowRect.left;
     input.currentTop = windowRect.top;
-    RECT desktopRect = {};
-    HWND desktop = GetDesktopWindow();
-    if (desktop && GetWindowRect(desktop, &desktopRect)) {
-        input.haveDesktop = true;
-        input.desktopWidth = desktopRect.right - desktopRect.left;
-        input.desktopHeight = desktopRect.bottom - desktopRect.top;
+    RECT area = {};
+    if (GetWorkArea(window, &area)) {
+        input.haveWorkArea = true;
+        input.workLeft = area.left;
+        input.workTop = area.top;
+        input.workRight = area.right;
+        input.workBottom = area.bottom;
+    } else {
+        HWND desktop = GetDesktopWindow();
+        if (desktop && GetWindowRect(desktop, &area)) {
+            input.haveDesktop = true;
+            input.desktopWidth = area.right - area.left;
+            input.desktopHeight = area.bottom - area.top;
+        }
     }
 
     WindowPlacement placement = PlaceWindow(input);
@@ -70,42 +94,48 @@ void Launcher::SizeAndCenter() {
 }
 
 void Launcher::CreateButtons() {
+    PlaceButtons(true);
+}
+
+void Launcher::PlaceButtons(bool create) {
     RECT clientRect = {};
     GetClientRect(window, &clientRect);
-    int pictureWidth;
-    int pictureHeight;
-    PictureSize(&pictureWidth, &pictureHeight);
-    int x = ButtonColumnX(clientRect.left, clientRect.right, pictureWidth, buttonWidth);
+    PanelMetrics metrics = Metrics();
+    int x =
+        ButtonColumnX(clientRect.left, clientRect.right, metrics.pictureWidth, metrics.buttonWidth);
 
     // Install and Browse stack from the top with no gap for an empty caption;
     // Cancel sits at the bottom. The first button created takes the focus.
-    int y = FirstButtonY(buttonHeight);
-    bool focused = false;
-    for (int slot = kInstallSlot; slot <= kBrowseSlot; ++slot) {
-        buttons[slot] = CreateLauncherButton(x, y, captions[slot]);
-        if (buttons[slot]) {
-            if (!focused) {
-                FocusSlot(slot);
-                focused = true;
-            }
-            y = NextButtonY(y, buttonHeight);
+    int y = FirstButtonY(metrics.buttonHeight);
+    bool focused = !create;
+    for (int slot = kInstallSlot; slot < kSlotCount; ++slot) {
+        if (slot == kCancelSlot) {
+            y = CancelButtonY(clientRect.bottom, metrics.buttonHeight);
         }
-    }
-    if (captions[kCancelSlot][0] != '\0') {
-        y = CancelButtonY(clientRect.bottom, buttonHeight);
-        buttons[kCancelSlot] = CreateLauncherButton(x, y, captions[kCancelSlot]);
-        if (buttons[kCancelSlot] && !focused) {
-            FocusSlot(kCancelSlot);
+        if (create) {
+            buttons[slot] = CreateLauncherButton(x, y, metrics, captions[slot]);
+        } else if (buttons[slot]) {
+            MoveWindow(buttons[slot], x, y, metrics.buttonWidth, metrics.buttonHeight, TRUE);
         }
+        if (!buttons[slot]) {
+            continue;
+        }
+        if (!focused) {
+            FocusSlot(slot);
+            focused = true;
+        }
+        y = NextButtonY(y, metrics.buttonHeight);
     }
 }
 
-HWND Launcher::CreateLauncherButton(int x, int y, const char* caption) {
+HWND Launcher::CreateLauncherButton(int x, int y, const PanelMetrics& metrics,
+                                    const char* caption) {
     if (!caption || caption[0] == '\0') {
         return nullptr;
     }
-    HWND button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE, x, y, buttonWidth,
-                                  buttonHeight, window, nullptr, instance, nullptr);
+    HWND button =
+        CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE, x, y, metrics.buttonWidth,
+                        metrics.buttonHeight, window, nullptr, instance, nullptr);
     if (button && window) {
         // A focused button receives the keys itself; the subclass hands them to
         // the panel as well.
@@ -115,7 +145,24 @@ HWND Launcher::CreateLauncherButton(int x, int y, const char* caption) {
             g_oldButtonProc = reinterpret_cast<WNDPROC>(previous);
         }
     }
+    if (button && font) {
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     return button;
+}
+
+void Launcher::UpdateFont() {
+    HFONT previous = font;
+    font = CreateMessageFont(dpi);
+    for (HWND button : buttons) {
+        if (button) {
+            SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
+    // No button uses the old font any more.
+    if (previous) {
+        DeleteObject(previous);
+    }
 }
 
 void Launcher::FocusSlot(int slot) {
@@ -157,8 +204,9 @@ void Launcher::Paint(HDC deviceContext) {
     if (!image) {
         return;
     }
+    DibImage* picture = PictureToDraw();
     HPALETTE previousPalette = nullptr;
-    HPALETTE palette = image->GetPalette();
+    HPALETTE palette = picture->GetPalette();
     if (palette) {
         previousPalette = SelectPalette(deviceContext, palette, FALSE);
         RealizePalette(deviceContext);
@@ -166,12 +214,46 @@ void Launcher::Paint(HDC deviceContext) {
     int width = 0;
     int height = 0;
     image->GetSize(&width, &height);
-    image->Draw(deviceContext, 0, 0, width, height, 0, 0);
+    if (picture == image && dpi == kDefaultDpi) {
+        image->Draw(deviceContext, 0, 0, width, height, 0, 0);
+    } else {
+        PanelMetrics metrics = Metrics();
+        // Halftone is the platform's good filter; Windows 95 and 98 lack it.
+        int previousMode = SetStretchBltMode(deviceContext, HALFTONE);
+        if (previousMode) {
+            // Halftoning shifts the brush origin, which the platform wants put back.
+            SetBrushOrgEx(deviceContext, 0, 0, nullptr);
+        } else {
+            previousMode = SetStretchBltMode(deviceContext, COLORONCOLOR);
+        }
+        picture->DrawScaled(deviceContext, 0, 0, metrics.pictureWidth, metrics.pictureHeight);
+        if (previousMode) {
+            SetStretchBltMode(deviceContext, previousMode);
+        }
+    }
     if (previousPalette) {
         SelectPalette(deviceContext, previousPalette, FALSE);
     }
 }
 
+DibImage* Launcher::PictureToDraw() {
+    int width;
+    int height;
+    if (dpi > kDefaultDpi && image2x && image2x->GetSize(&width, &height)) {
+        return image2x;
+    }
+    return image;
+}
+
 void Launcher::Invalidate() {
     InvalidateRect(window, nullptr, FALSE);
+}
+
+void Launcher::OnDpiChanged(int newDpi, const RECT& suggested) {
+    dpi = newDpi > 0 ? newDpi : kDefaultDpi;
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceButtons(false);
+    UpdateFont();
+    InvalidateRect(window, nullptr, TRUE);
 }

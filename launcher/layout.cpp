@@ -24,6 +24,12 @@ int Divide(int a, int b) {
     return a / b;
 }
 
+// Where a length starts when centred in another: each half is truncated
+// before the subtraction.
+int CentredStart(int outer, int inner) {
+    return Subtract(Divide(outer, 2), Divide(inner, 2));
+}
+
 } // namespace
 
 WindowPlacement PlaceWindow(const LayoutInput& input) {
@@ -34,10 +40,18 @@ WindowPlacement PlaceWindow(const LayoutInput& input) {
 
     placement.left = input.currentLeft;
     placement.top = input.currentTop;
-    if (input.haveDesktop) {
-        // Each half is truncated before the subtraction.
-        placement.left = Subtract(Divide(input.desktopWidth, 2), Divide(placement.width, 2));
-        placement.top = Subtract(Divide(input.desktopHeight, 2), Divide(placement.height, 2));
+    if (input.haveWorkArea) {
+        int areaWidth = Subtract(input.workRight, input.workLeft);
+        int areaHeight = Subtract(input.workBottom, input.workTop);
+        placement.left = input.workLeft;
+        placement.top = input.workTop;
+        if (placement.width <= areaWidth && placement.height <= areaHeight) {
+            placement.left = Add(placement.left, CentredStart(areaWidth, placement.width));
+            placement.top = Add(placement.top, CentredStart(areaHeight, placement.height));
+        }
+    } else if (input.haveDesktop) {
+        placement.left = CentredStart(input.desktopWidth, placement.width);
+        placement.top = CentredStart(input.desktopHeight, placement.height);
         if (placement.left < 0 || placement.top < 0) {
             placement.left = 0;
             placement.top = 0;
@@ -45,6 +59,25 @@ WindowPlacement PlaceWindow(const LayoutInput& input) {
     }
     placement.move = placement.width > 0 && placement.height > 0;
     return placement;
+}
+
+int ScaleLength(int length, int dpi, int fromDpi) {
+    if (fromDpi <= 0) {
+        return length;
+    }
+    int64_t product = static_cast<int64_t>(length) * dpi;
+    int64_t half = fromDpi / 2;
+    return Wrap((product < 0 ? product - half : product + half) / fromDpi);
+}
+
+PanelMetrics ScalePanel(int pictureWidth, int pictureHeight, int buttonWidth, int buttonHeight,
+                        int dpi) {
+    PanelMetrics metrics;
+    metrics.pictureWidth = ScaleLength(pictureWidth, dpi, kDefaultDpi);
+    metrics.pictureHeight = ScaleLength(pictureHeight, dpi, kDefaultDpi);
+    metrics.buttonWidth = ScaleLength(buttonWidth, dpi, kDefaultDpi);
+    metrics.buttonHeight = ScaleLength(buttonHeight, dpi, kDefaultDpi);
+    return metrics;
 }
 
 int ButtonColumnX(int clientLeft, int clientRight, int pictureWidth, int buttonWidth) {

@@ -28,11 +28,40 @@ struct LayoutInput {
     bool haveDesktop; // false when the desktop's size is unknown
     int desktopWidth;
     int desktopHeight;
+    // The work area (the screen less the taskbar) of the window's monitor,
+    // where the platform can tell it; it takes the place of the desktop.
+    bool haveWorkArea;
+    int workLeft;
+    int workTop;
+    int workRight;
+    int workBottom;
 };
 
 // Size of the window that holds the picture and the button column, centred on
-// the desktop; a window that would stick out on either side goes to (0, 0).
+// the work area; a window larger than the work area on either side goes to
+// its top-left corner. Without a work area it is centred on the desktop, and
+// a window that would stick out on either side goes to (0, 0).
 WindowPlacement PlaceWindow(const LayoutInput& input);
+
+// The display scale that the settings' pixel sizes and the picture are meant for.
+const int kDefaultDpi = 96;
+
+// A length measured at `fromDpi`, at `dpi`: rounded to the nearest pixel,
+// halves away from zero. Unchanged when the two are equal (or `fromDpi` is
+// not positive), whatever the length.
+int ScaleLength(int length, int dpi, int fromDpi);
+
+// The panel's lengths at a display scale: the picture is drawn at
+// pictureWidth x pictureHeight, the buttons are buttonWidth x buttonHeight.
+struct PanelMetrics {
+    int pictureWidth;
+    int pictureHeight;
+    int buttonWidth;
+    int buttonHeight;
+};
+
+PanelMetrics ScalePanel(int pictureWidth, int pictureHeight, int buttonWidth, int buttonHeight,
+                        int dpi);
 
 // x of every button: centred in the column to the right of the picture.
 int ButtonColumnX(int clientLeft, int clientRight, int pictureWidth, int buttonWidth);

@@ -2,23 +2,40 @@
 # Builds tandrel.exe and shows the panel on the sample distribution folder.
 # With a display (DISPLAY set) the panel opens there; try its buttons. Without
 # one, or with --screenshot, it runs under Xvfb and saves a screenshot.
+#
+#   tools/demo.sh [--screenshot] [DPI]   DPI: the display scale, 96 (100 %) unless given
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 cd "$tandrel_root" || exit 1
 
-"$tandrel_root/tools/setup.sh" || exit 1
+screenshot_only=""
+if [ "${1:-}" = --screenshot ]; then
+    screenshot_only=yes
+    shift
+fi
+dpi=${1:-}
+case "$dpi" in
+'' | 96) dpi="" ;;
+*[!0-9]*)
+    echo "usage: tools/demo.sh [--screenshot] [DPI]" >&2
+    exit 2
+    ;;
+esac
+
 # The build that this machine's Wine runs (see wine_session.sh).
 preset=$tandrel_wine_preset
+"$tandrel_root/tools/setup.sh" || exit 1
 cmake --preset "$preset" >/dev/null || exit 1
 cmake --build --preset "$preset" --target sample_distribution screenshot || exit 1
 
-sample="$tandrel_root/build/$preset/sample"
+bin="$tandrel_root/build/$preset"
+sample="$bin/sample"
 show_check() { # the publisher's check of the sample, as README shows it
     echo "demo: tandrel.exe /check in $sample"
     (cd "$sample" && wine tandrel.exe /check | cat)
 }
-if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
-    wine_session_prefix "$tandrel_root/build/wine-demo" || exit 1
+if [ -n "${DISPLAY:-}" ] && [ -z "$screenshot_only" ]; then
+    wine_session_prefix "$tandrel_root/build/wine-demo" "" $dpi || exit 1
     show_check
     echo "demo: showing the panel on $DISPLAY; close it to end the demo"
     (cd "$sample" && wine tandrel.exe)
@@ -26,17 +43,17 @@ if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --screenshot ]; then
     exit 0
 fi
 
-screenshot="$tandrel_root/build/demo-screenshot.png"
-wine_session_start_xvfb 24 || exit 1
+screenshot="$tandrel_root/build/demo-screenshot${dpi:+-$dpi}.png"
+wine_session_start_xvfb 24 "$dpi" || exit 1
 trap wine_session_stop EXIT
-wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+wine_session_prefix "$tandrel_root/build/wine-tests" desktop $dpi || exit 1
 show_check
 (cd "$sample" && wine tandrel.exe) &
 panel=$!
 rm -f "$screenshot"
-wine "$tandrel_root/build/$preset/screenshot.exe" "Z:$screenshot"
+wine "$bin/screenshot.exe" "Z:$screenshot"
 shot=$?
-wine "$tandrel_root/build/$preset/screenshot.exe" close
+wine "$bin/screenshot.exe" close
 wait "$panel"
 if [ "$shot" -ne 0 ] || [ ! -s "$screenshot" ]; then
     echo "demo: no screenshot was taken" >&2

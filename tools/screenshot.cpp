@@ -106,7 +106,10 @@ int Screenshot(const char* path) {
     // Once the panel answers a message it has handled its first paint.
     DWORD_PTR ignored;
     SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_BLOCK, probe::kWaitMs, &ignored);
+    // Only what is on the screen can be copied from it.
     RECT rect = probe::WindowRect(panel);
+    RECT screen = probe::WindowRect(GetDesktopWindow());
+    IntersectRect(&rect, &rect, &screen);
     std::vector<DWORD> pixels = probe::CapturePixels(rect);
     if (!WritePng(path, rect.right - rect.left, rect.bottom - rect.top, pixels)) {
         fprintf(stderr, "screenshot: cannot write %s\n", path);

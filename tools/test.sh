@@ -42,9 +42,13 @@ if [ "$tandrel_wine_preset" != win32 ]; then
     results="$results build/win32/results"
 fi
 
-wine_session_start_xvfb 24 || exit 1
+# The display-scale cases run again in prefixes at 144 and 192 DPI (see
+# tests/CMakeLists.txt); the plain prefix, prepared last, is the one selected.
+wine_session_start_xvfb 24 192 || exit 1
 trap wine_session_stop EXIT
-wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
+for dpi in 144 192 ""; do
+    wine_session_prefix "$tandrel_root/build/wine-tests" desktop $dpi || exit 1
+done
 ctest --preset "$tandrel_wine_preset" \
     --output-junit "$tandrel_root/build/$tandrel_wine_preset/results/ctest.xml"
 wine_session_stop

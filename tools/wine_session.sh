@@ -1,8 +1,9 @@
-# A Wine session of the project's own: one prefix and, where needed, one Xvfb
+# A Wine session of the project's own: its prefixes and, where needed, one Xvfb
 # display. Sourced by the test and demo scripts; ends only what it started.
 
 tandrel_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tandrel_xvfb_pid=""
+tandrel_wine_prefixes=""
 
 # Which build the Wine tests run: the product's own 32-bit one where this
 # machine runs 32-bit Linux programs (wine32 needs them), else the 64-bit
@@ -14,11 +15,20 @@ else
     tandrel_wine_preset=win64
 fi
 
-# Starts Xvfb on a free display number and exports DISPLAY. $1: screen depth.
+# The virtual desktop of a prefix: 1024x768 at 96 DPI, as many inches at
+# another display scale ($1, in DPI).
+wine_session_desktop_size() {
+    local dpi=${1:-96}
+    echo "$((1024 * dpi / 96))x$((768 * dpi / 96))"
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY. $1: screen depth;
+# $2: the largest display scale in DPI that the screen must hold a desktop of.
 wine_session_start_xvfb() {
     local depth=${1:-24} display_file
     display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp 3>"$display_file" \
+    Xvfb -displayfd 3 -screen 0 "$(wine_session_desktop_size "${2:-}")x$depth" -nolisten tcp \
+        3>"$display_file" \
         >/dev/null 2>&1 &
     tandrel_xvfb_pid=$!
     for _ in $(seq 100); do
@@ -34,8 +44,11 @@ wine_session_start_xvfb() {
     rm -f "$display_file"
 }
 
-# Prepares the prefix $1 once; with $2 = desktop, inside a 1024x768 Wine
-# virtual desktop, which draws frames and activates windows as Windows does.
+# Prepares the prefix $1 once; with $2 = desktop, inside a Wine virtual
+# desktop (1024x768 at 96 DPI), which draws frames and activates windows as
+# Windows does;
+# with $3, a display scale in DPI, in a prefix of its own beside the plain one
+# (its name ends in -dpi$3, which tests/run_under_wine.sh relies on).
 wine_session_prefix() {
     export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all
     if [ "$tandrel_wine_preset" = win64 ]; then
@@ -50,6 +63,10 @@ wine_session_prefix() {
         export WINEPREFIX="$1-64" WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
         case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
     fi
+    if [ -n "${3:-}" ]; then
+        export WINEPREFIX="$WINEPREFIX-dpi$3"
+    fi
+    tandrel_wine_prefixes="$tandrel_wine_prefixes $WINEPREFIX"
     # No Mono or Gecko installers, no menu entries on the host.
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # A server left over from an earlier run of this prefix would keep the
@@ -73,7 +90,12 @@ wine_session_prefix() {
             echo "\"Desktop\"=\"Default\""
             echo
             echo "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]"
-            echo "\"Default\"=\"1024x768\""
+            echo "\"Default\"=\"$(wine_session_desktop_size "${3:-}")\""
+        fi
+        if [ -n "${3:-}" ]; then
+            echo
+            echo "[HKEY_CURRENT_USER\\Control Panel\\Desktop]"
+            printf '"LogPixels"=dword:%08x\n' "$3"
         fi
     } >"$settings"
     wine regedit /S "$settings" >/dev/null 2>&1 || return 1
@@ -83,11 +105,13 @@ wine_session_prefix() {
     touch "$marker"
 }
 
-# Ends this session's Wine server (this prefix only) and its Xvfb (by PID).
+# Ends the Wine servers of this session's prefixes (those only) and its Xvfb
+# (by PID).
 wine_session_stop() {
-    if [ -n "${WINEPREFIX:-}" ]; then
-        wineserver -k >/dev/null 2>&1
-    fi
+    local prefix
+    for prefix in $tandrel_wine_prefixes; do
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    done
     if [ -n "$tandrel_xvfb_pid" ]; then
         kill "$tandrel_xvfb_pid" 2>/dev/null
         wait "$tandrel_xvfb_pid" 2>/dev/null

@@ -33,6 +33,7 @@ struct OFSTRUCT {
 #define LPTR 0x0040
 #define DIB_RGB_COLORS 0
 #define COLOR_BTNFACE 15
+#define SRCCOPY 0x00CC0020
 
 HFILE OpenFile(const char* fileName, OFSTRUCT* openBuffer, UINT style);
 HFILE _lopen(const char* fileName, int mode);
@@ -52,6 +53,9 @@ BOOL DeleteObject(HGDIOBJ object);
 int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
                       UINT startScan, UINT scanLines, const void* bits, const BITMAPINFO* info,
                       UINT colorUse);
+int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info,
+                  UINT colorUse, DWORD rop);
 
 namespace compat {
 

@@ -79,4 +79,22 @@ TEST_F(Actions, EnterOnBrowseOpensTheFolderAndStaysOpen) {
     EXPECT_TRUE(FocusAndFrameOn(1));
 }
 
+TEST_F(Actions, HeldEnterOnBrowseOpensTheFolderOnce) {
+    ASSERT_NO_FATAL_FAILURE(Launch(""));
+    probe::PressKey(VK_DOWN);
+    ASSERT_TRUE(FocusAndFrameOn(1));
+    // A held Enter's key-downs, as they reach the focused button: bit 30 set
+    // on the keyboard's repeats.
+    for (LPARAM repeat : {0, 1, 1, 1, 1}) {
+        PostMessageA(buttons_[1], WM_KEYDOWN, VK_RETURN, repeat << 30 | 0x1C0001);
+    }
+    ASSERT_TRUE(probe::WaitUntil([&] { return distribution_->Starts("explorer.exe") >= 1; }));
+    // Down is handled after every Space press that the held key made, so after
+    // every start of the browser; each start has counted once all have ended.
+    probe::PressKey(VK_DOWN);
+    ASSERT_TRUE(FocusAndFrameOn(2));
+    ASSERT_TRUE(probe::WaitUntil([&] { return !panel_.ChildRuns(); }));
+    EXPECT_EQ(1u, distribution_->Starts("explorer.exe"));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "distribution.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fstream>
@@ -93,6 +94,11 @@ std::string Distribution::RecordedDirectory(const std::string& name) const {
     return RecordLine(PathOf(name) + ".record", 1);
 }
 
+DWORD Distribution::Starts(const std::string& name) const {
+    std::ifstream starts(PathOf(name) + ".starts", std::ios::binary | std::ios::ate);
+    return starts ? static_cast<DWORD>(starts.tellg()) : 0;
+}
+
 Panel::~Panel() {
     End();
 }
@@ -109,14 +115,14 @@ void Panel::End() {
     process_ = nullptr;
 }
 
-bool Panel::Start(const Distribution& distribution) {
+bool Panel::Start(const Distribution& distribution, const std::string& folder) {
     End();
     std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        distribution.Path().c_str(), &startup, &info)) {
+                        (folder.empty() ? distribution.Path() : folder).c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
@@ -127,6 +133,18 @@ bool Panel::Start(const Distribution& distribution) {
 
 bool Panel::IsRunning() const {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool Panel::ChildRuns() const {
+    HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    BOOL more = Process32First(processes, &entry);
+    while (more && entry.th32ParentProcessID != processId_) {
+        more = Process32Next(processes, &entry);
+    }
+    CloseHandle(processes);
+    return more != FALSE;
 }
 
 HWND Panel::WaitForWindow() {

@@ -34,6 +34,8 @@ class Distribution {
     // and current directory; empty when it never ran.
     std::string RecordedCommandLine(const std::string& name) const;
     std::string RecordedDirectory(const std::string& name) const;
+    // How often the stand-in `name` was started.
+    DWORD Starts(const std::string& name) const;
 
   private:
     std::string path_;
@@ -48,11 +50,13 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts the distribution's tandrel.exe in its folder, ending any panel
-    // that this object started before.
-    bool Start(const Distribution& distribution);
+    // Starts the distribution's tandrel.exe in its folder (or `folder`),
+    // ending any panel that this object started before.
+    bool Start(const Distribution& distribution, const std::string& folder = "");
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const;
+    // Whether a program that the panel started still runs.
+    bool ChildRuns() const;
 
     // Waits for the visible main window; null when it did not appear in time.
     HWND WaitForWindow();

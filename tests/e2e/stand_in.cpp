@@ -1,5 +1,5 @@
 // A stand-in for a program that the panel starts (an installer, the file
-// browser): it records how it was started, beside itself, and ends at once.
+// browser): it records and counts its starts beside itself and ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,8 +22,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     fprintf(record, "%s\n%s\n", GetCommandLineA(), directory);
-    if (fclose(record) != 0) {
+    if (fclose(record) != 0 || !MoveFileExA(partPath, recordPath, MOVEFILE_REPLACE_EXISTING)) {
         return 1;
     }
-    return MoveFileExA(partPath, recordPath, MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    // One byte more a start.
+    char startsPath[MAX_PATH + 16];
+    snprintf(startsPath, sizeof(startsPath), "%s.starts", path);
+    FILE* starts = fopen(startsPath, "ab");
+    return starts && fputc('+', starts) != EOF && fclose(starts) == 0 ? 0 : 1;
 }

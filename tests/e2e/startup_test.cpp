@@ -61,6 +61,29 @@ TEST_F(Startup, CloseEndsTheProcessWithZero) {
     EXPECT_TRUE(ExitsWith(0));
 }
 
+TEST_F(Startup, OnePanelAFolder) {
+    ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
+    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(probe::Activate(other));
+    // The folder named in other letters is the same folder.
+    std::string folder = distribution_->Path();
+    CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
+    Panel second;
+    ASSERT_TRUE(second.Start(*distribution_, folder));
+    DWORD exitCode = 99;
+    EXPECT_TRUE(second.ExitsWithoutWindow(&exitCode)) << "a window was shown, or no exit";
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(probe::WaitUntil([&] { return GetForegroundWindow() == window_; }))
+        << "the first panel is not in front";
+    DestroyWindow(other);
+
+    Distribution elsewhere;
+    ASSERT_TRUE(elsewhere.WriteIni("[Button_Captions]\r\nCancelBut=Cancel\r\n"));
+    ASSERT_TRUE(second.Start(elsewhere));
+    EXPECT_TRUE(second.WaitForWindow() && panel_.IsRunning()) << "not two panels";
+}
+
 TEST_F(Startup, AboutBoxClosesWithOkAndWithEscape) {
     ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
     for (bool escape : {false, true}) {

@@ -10,6 +10,7 @@ TEST(Keyboard, KeyTable) {
         unsigned key;
         KeyAction action;
         bool handled;
+        unsigned long keyData = 0;
     };
     const Case cases[] = {
         {0x09, kKeyFocusNext, true},     // Tab
@@ -23,11 +24,14 @@ TEST(Keyboard, KeyTable) {
         {0x10, kKeyIgnored, false},      // Shift
         {0x41, kKeyIgnored, false},      // A
         {0x109, kKeyIgnored, false},     // not a key, but Tab's low byte
+        // Repeats of a held key (bit 30): Enter presses the button only once.
+        {0x0D, kKeyIgnored, false, 1ul << 30},
+        {0x28, kKeyFocusNext, true, 1ul << 30},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
-        EXPECT_EQ(c.action, KeyActionFor(c.key));
-        EXPECT_EQ(c.handled, IsKeyHandled(KeyActionFor(c.key)));
+        EXPECT_EQ(c.action, KeyActionFor(c.key, c.keyData));
+        EXPECT_EQ(c.handled, IsKeyHandled(KeyActionFor(c.key, c.keyData)));
     }
 }
 

@@ -231,4 +231,35 @@ TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepain
     }
 }
 
+// Runs at each display scale that the tests' prefixes have.
+class ScaledLauncherTest : public LauncherTest {};
+
+TEST_F(ScaledLauncherTest, ButtonsUseTheMessageFontAtTheWindowsScale) {
+    WriteFile("tandrel.ini", std::string(kPanel) + "CancelBut=Cancel\r\n");
+    Launcher launcher(resources_, MakeWindow());
+    HWND cancel = launcher.buttons[kCancelSlot];
+    auto fontOfCancel = [cancel] {
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(cancel, WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return font;
+    };
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOfCancel().lfFaceName);
+    EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOfCancel().lfHeight);
+
+    // On a monitor of twice the scale: the suggested place, all twice as large.
+    RECT before, rect;
+    GetWindowRect(cancel, &before);
+    const RECT suggested = {30, 40, 830, 640};
+    launcher.OnDpiChanged(2 * launcher.dpi, suggested);
+    GetWindowRect(window_, &rect);
+    EXPECT_TRUE(EqualRect(&suggested, &rect));
+    GetWindowRect(cancel, &rect);
+    EXPECT_EQ(2 * (before.right - before.left), rect.right - rect.left);
+    EXPECT_EQ(2 * metrics.lfMessageFont.lfHeight, fontOfCancel().lfHeight);
+}
+
 } // namespace

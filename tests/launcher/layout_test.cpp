@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "launcher/layout.h"
 
@@ -96,6 +97,49 @@ TEST(Layout, HostileButtonWidthWrapsLikeThirtyTwoBitArithmetic) {
     placement = PlaceWindow(Input(INT_MAX, 300, INT_MAX));
     EXPECT_LT(placement.width, 0);
     EXPECT_FALSE(placement.move);
+}
+
+TEST(Layout, WindowIsCentredOnTheWorkAreaOfItsMonitor) {
+    struct Case {
+        const char* name;
+        int workLeft, workTop, workRight, workBottom, width, height, left, top;
+    };
+    const Case cases[] = {
+        {"taskbar at the bottom", 0, 0, 1024, 728, 556, 325, 234, 202},
+        {"taskbar at the top", 0, 40, 1024, 768, 556, 325, 234, 242},
+        {"taskbar on the left", 60, 0, 1024, 768, 556, 325, 264, 222},
+        {"taskbar on the right", 0, 0, 964, 768, 555, 325, 205, 222},
+        {"monitor left of and above the primary", -1280, -1024, 0, -40, 556, 325, -918, -694},
+        {"wider than the work area", -1280, 0, 0, 984, 1281, 325, -1280, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The window's size is made from the frame alone; the desktop is ignored.
+        LayoutInput input = {c.width, c.height,   0,         0,           0,
+                             40,      50,         true,      1024,        768,
+                             true,    c.workLeft, c.workTop, c.workRight, c.workBottom};
+        WindowPlacement placement = PlaceWindow(input);
+        EXPECT_EQ(c.left, placement.left);
+        EXPECT_EQ(c.top, placement.top);
+    }
+}
+
+TEST(Layout, PanelLengthsFollowTheDisplayScale) {
+    // A 401 x 300 picture and 100 x 31 buttons; halves round away from zero.
+    const struct {
+        int dpi;
+        std::vector<int> lengths; // picture width and height, button width and height
+    } cases[] = {{96, {401, 300, 100, 31}},
+                 {120, {501, 375, 125, 39}},
+                 {144, {602, 450, 150, 47}},
+                 {192, {802, 600, 200, 62}}};
+    for (const auto& c : cases) {
+        PanelMetrics m = ScalePanel(401, 300, 100, 31, c.dpi);
+        EXPECT_EQ(c.lengths, (std::vector<int>{m.pictureWidth, m.pictureHeight, m.buttonWidth,
+                                               m.buttonHeight}))
+            << c.dpi << " DPI";
+    }
+    EXPECT_EQ(-47, ScaleLength(-31, 144, 96));
 }
 
 TEST(Layout, ButtonColumn) {

@@ -7,7 +7,7 @@ set -u
 exe=$2
 # What the program needs of the customer's Windows. A new import fails here
 # and joins the list only on purpose.
-imports_expected="GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll"
+imports_expected="COMCTL32.DLL GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll"
 size_limit=65536
 status=0
 fail() {
