@@ -9,6 +9,7 @@
 
 #include "dib/dib_image.h"
 #include "launcher/command_line.h"
+#include "launcher/display.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_strings.h"
 
@@ -202,9 +203,17 @@ void Checker::Captions() {
                 sizes[i] == 0 ? "missing or 0" : "negative");
         }
     }
+    // The buttons' font as at 100 %, the scale at which ButtonWidth and
+    // ButtonHeight are given; both grow together on scaled displays.
     HDC dc = GetDC(nullptr);
+    HFONT font = CreateMessageFont(96);
+    HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Caption(slot, dc);
+    }
+    SelectObject(dc, previous);
+    if (font) {
+        DeleteObject(font);
     }
     ReleaseDC(nullptr, dc);
 }
@@ -217,10 +226,8 @@ void Checker::Caption(int slot, HDC dc) {
     if (!caption[0]) {
         return;
     }
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FONT));
     RECT text = {0, 0, 0, 0};
     DrawTextA(dc, caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, previous);
     int width = text.right - text.left, height = text.bottom - text.top;
     if (launcher_->buttonWidth > 0 && launcher_->buttonHeight > 0 &&
         !CaptionFits(width, height, launcher_->buttonWidth, launcher_->buttonHeight)) {

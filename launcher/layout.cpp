@@ -65,9 +65,16 @@ int ScaleLength(int length, int dpi, int fromDpi) {
     if (fromDpi <= 0) {
         return length;
     }
-    int64_t product = static_cast<int64_t>(length) * dpi;
-    int64_t half = fromDpi / 2;
-    return Wrap((product < 0 ? product - half : product + half) / fromDpi);
+    // In floating point, exact for every int length and DPI, and rounded
+    // half away from zero; a length that no int holds scaled is held at the
+    // int's end. (A 64-bit division would bring a library routine into the
+    // 32-bit program.)
+    double scaled = static_cast<double>(length) * dpi / fromDpi;
+    scaled += scaled < 0 ? -0.5 : 0.5;
+    if (scaled >= 2147483647.0) {
+        return INT32_MAX;
+    }
+    return scaled <= -2147483648.0 ? INT32_MIN : static_cast<int>(scaled);
 }
 
 PanelMetrics ScalePanel(int pictureWidth, int pictureHeight, int buttonWidth, int buttonHeight,

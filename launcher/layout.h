@@ -47,8 +47,9 @@ WindowPlacement PlaceWindow(const LayoutInput& input);
 const int kDefaultDpi = 96;
 
 // A length measured at `fromDpi`, at `dpi`: rounded to the nearest pixel,
-// halves away from zero. Unchanged when the two are equal (or `fromDpi` is
-// not positive), whatever the length.
+// halves away from zero, and held at the int's ends where it does not fit.
+// Unchanged when the two are equal (or `fromDpi` is not positive), whatever
+// the length.
 int ScaleLength(int length, int dpi, int fromDpi);
 
 // The panel's lengths at a display scale: the picture is drawn at
