@@ -253,15 +253,16 @@ void DibImage::BuildPalette() {
     palette = made;
 }
 
-int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc,
-                   int ySrc) {
+BYTE* DibImage::LockForDrawing() {
     if (!packedDib) {
         Load();
     }
-    if (!packedDib) {
-        return 0;
-    }
-    BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
+    return packedDib ? static_cast<BYTE*>(GlobalLock(packedDib)) : nullptr;
+}
+
+int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc,
+                   int ySrc) {
+    BYTE* base = LockForDrawing();
     if (!base) {
         return 0;
     }
@@ -276,13 +277,7 @@ int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int heigh
 }
 
 int DibImage::DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height) {
-    if (!packedDib) {
-        Load();
-    }
-    if (!packedDib) {
-        return 0;
-    }
-    BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
+    BYTE* base = LockForDrawing();
     if (!base) {
         return 0;
     }

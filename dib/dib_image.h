@@ -49,6 +49,8 @@ class DibImage {
     int DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height);
 
   private:
+    // The block, loaded first if need be, locked; null when there is none.
+    BYTE* LockForDrawing();
     void Load();
     // A bitmap's headers and colour table into a new block, or a PNG, JPEG or
     // GIF's kind, its size checked; its outcome in `refusal`.
