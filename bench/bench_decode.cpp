@@ -21,15 +21,6 @@
 
 namespace {
 
-SIZE_T WorkingSet(bool peak) {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
-        return 0;
-    }
-    return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
-}
-
 // Smooth shading with some grain and varying alpha, so that the PNG neither
 // packs to nothing nor is all noise.
 wic::Pixels Artwork(int width, int height) {

@@ -19,15 +19,6 @@
 
 namespace {
 
-SIZE_T WorkingSet(bool peak) {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
-        return 0;
-    }
-    return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
-}
-
 // The names of the modules loaded in this process, in load order.
 std::vector<std::string> Modules() {
     HMODULE modules[256];
