@@ -3,7 +3,7 @@
 
 tandrel_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tandrel_xvfb_pid=""
-tandrel_wine_prefixes=""
+tandrel_wine_prefixes=()
 
 # Which build the Wine tests run: the product's own 32-bit one where this
 # machine runs 32-bit Linux programs (wine32 needs them), else the 64-bit
@@ -46,9 +46,9 @@ wine_session_start_xvfb() {
 
 # Prepares the prefix $1 once; with $2 = desktop, inside a Wine virtual
 # desktop (1024x768 at 96 DPI), which draws frames and activates windows as
-# Windows does;
-# with $3, a display scale in DPI, in a prefix of its own beside the plain one
-# (its name ends in -dpi$3, which tests/run_under_wine.sh relies on).
+# Windows does. With $3, a display scale in DPI, the prefix is one of its own
+# beside the plain one: its name ends in -dpi$3, as tests/run_under_wine.sh
+# expects.
 wine_session_prefix() {
     export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all
     if [ "$tandrel_wine_preset" = win64 ]; then
@@ -66,7 +66,7 @@ wine_session_prefix() {
     if [ -n "${3:-}" ]; then
         export WINEPREFIX="$WINEPREFIX-dpi$3"
     fi
-    tandrel_wine_prefixes="$tandrel_wine_prefixes $WINEPREFIX"
+    tandrel_wine_prefixes+=("$WINEPREFIX")
     # No Mono or Gecko installers, no menu entries on the host.
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # A server left over from an earlier run of this prefix would keep the
@@ -109,7 +109,7 @@ wine_session_prefix() {
 # (by PID).
 wine_session_stop() {
     local prefix
-    for prefix in $tandrel_wine_prefixes; do
+    for prefix in "${tandrel_wine_prefixes[@]}"; do
         WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
     done
     if [ -n "$tandrel_xvfb_pid" ]; then
