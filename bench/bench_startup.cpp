@@ -1,5 +1,6 @@
 // Start-up to first paint: tandrel.exe in a distribution folder against the
-// minimal window (minimal_window.exe, the floor), each started the same way
+// minimal window (minimal_window.exe, the floor) and against the same with
+// the panel's native buttons (minimal_buttons.exe), each started the same way
 // from the same folder, taking turns. Prints figures; judges nothing.
 //
 //   wine bench_startup.exe [runs] [--pixels]     (default 20 runs of each)
@@ -341,7 +342,8 @@ bool PrepareDistribution(const Distribution& distribution, bool* withIcon) {
            "BrowseBut=&Browse this disc\r\n"
            "CancelBut=Cancel\r\n";
     return distribution.WriteIni(ini) && distribution.WriteFile("panel.bmp", PictureFile()) &&
-           distribution.CopyProgram("minimal_window.exe", "minimal_window.exe");
+           distribution.CopyProgram("minimal_window.exe", "minimal_window.exe") &&
+           distribution.CopyProgram("minimal_buttons.exe", "minimal_buttons.exe");
 }
 
 } // namespace
@@ -365,25 +367,28 @@ int main(int argc, char** argv) {
     }
     PictureOnScreen screen;
     Contender floor("minimal window", "minimal_window.exe", bench::kFloorClass);
+    Contender buttons("with native buttons", "minimal_buttons.exe", bench::kFloorClass);
     Contender panel("tandrel", "tandrel.exe", "TANDREL");
+    Contender* const contenders[] = {&floor, &buttons, &panel};
 
-    // One run of each first, so that both find their files and Wine's in the cache.
-    if (!RunOnce(floor, distribution, byPixels, screen, false) ||
-        !RunOnce(panel, distribution, byPixels, screen, false)) {
-        return 1;
-    }
-    if (panel.buttons != 3) {
-        std::fprintf(stderr, "bench_startup: the panel showed %d buttons, not 3\n", panel.buttons);
-        return 1;
-    }
-    // Taking turns, and each first in every other round, so that a slow
-    // stretch of the machine falls on both alike.
-    for (int i = 0; i < runs; ++i) {
-        Contender& first = i % 2 ? panel : floor;
-        Contender& second = i % 2 ? floor : panel;
-        if (!RunOnce(first, distribution, byPixels, screen, true) ||
-            !RunOnce(second, distribution, byPixels, screen, true)) {
+    // One run of each first, so that all find their files and Wine's in the cache.
+    for (Contender* c : contenders) {
+        if (!RunOnce(*c, distribution, byPixels, screen, false)) {
             return 1;
+        }
+    }
+    if (panel.buttons != 3 || buttons.buttons != 3) {
+        std::fprintf(stderr, "bench_startup: %d and %d buttons, not 3\n", buttons.buttons,
+                     panel.buttons);
+        return 1;
+    }
+    // Taking turns, each first in every third round, so that a slow stretch
+    // of the machine falls on all alike.
+    for (int i = 0; i < runs; ++i) {
+        for (int k = 0; k < 3; ++k) {
+            if (!RunOnce(*contenders[(i + k) % 3], distribution, byPixels, screen, true)) {
+                return 1;
+            }
         }
     }
 
@@ -396,20 +401,24 @@ int main(int argc, char** argv) {
     std::printf("picture: %d x %d, 24 bits; tandrel: settings, picture file, %s3 buttons\n",
                 bench::kPictureWidth, bench::kPictureHeight, withIcon ? "icon file, " : "");
     std::printf("%-20s %8s %8s %8s %8s  (ms)\n", "", "median", "mean", "min", "p90");
-    PrintContender(floor, byPixels);
-    PrintContender(panel, byPixels);
-    if (!byPixels) {
-        std::printf("picture on screen at first idle: minimal window %d/%d, tandrel %d/%d\n",
-                    floor.pictureSeen, runs, panel.pictureSeen, runs);
+    for (Contender* c : contenders) {
+        PrintContender(*c, byPixels);
     }
-    Summary f = Summarize(floor.painted);
-    Summary p = Summarize(panel.painted);
+    if (!byPixels) {
+        std::printf("picture on screen at first idle: minimal window %d/%d, with buttons %d/%d, "
+                    "tandrel %d/%d\n",
+                    floor.pictureSeen, runs, buttons.pictureSeen, runs, panel.pictureSeen, runs);
+    }
     // Each round has one run of each, close together in time: the median of
     // the rounds' own ratios is the least swayed by a machine that is busy
     // with something else for a while.
-    Summary rounds = Summarize(Ratios(panel.painted, floor.painted));
-    std::printf("ratio tandrel / minimal window, first paint: medians %.2f, means %.2f, "
-                "median of the rounds' ratios %.2f (aim: at most 1.1)\n",
-                p.median / f.median, p.mean / f.mean, rounds.median);
+    Summary p = Summarize(panel.painted);
+    for (const Contender* c : {&floor, &buttons}) {
+        Summary f = Summarize(c->painted);
+        Summary rounds = Summarize(Ratios(panel.painted, c->painted));
+        std::printf("ratio tandrel / %s, first paint: medians %.2f, means %.2f, median of the "
+                    "rounds' ratios %.2f (aim: at most 1.1)\n",
+                    c->label, p.median / f.median, p.mean / f.mean, rounds.median);
+    }
     return 0;
 }

@@ -2,7 +2,16 @@
 // picture: a window class, one window with the panel's client size, centred,
 // a paint handler that draws a 24-bit picture from memory, a message loop. No
 // settings file, no picture file, no child windows, no resources.
+//
+// Built a second time with TANDREL_BENCH_BUTTONS: the same with the panel's
+// three push buttons in the message font, themed through the panel's own
+// manifest. That is what native buttons cost any program, apart from what the
+// panel adds to them.
 #include <windows.h>
+
+#ifdef TANDREL_BENCH_BUTTONS
+#include <commctrl.h>
+#endif
 
 #include "bench_picture.h"
 
@@ -92,6 +101,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!window) {
         return 1;
     }
+#ifdef TANDREL_BENCH_BUTTONS
+    InitCommonControls();
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    HFONT font = CreateFontIndirectA(&metrics.lfMessageFont);
+    const int x = bench::kPictureWidth + bench::kButtonWidth / 4, h = bench::kButtonHeight;
+    const int ys[] = {h / 2, h / 2 + h * 4 / 3, bench::kClientHeight - h * 3 / 2};
+    const char* const captions[] = {"&Install Studio", "&Browse this disc", "Cancel"};
+    for (int i = 0; i < 3; ++i) {
+        HWND button = CreateWindowExA(0, "BUTTON", captions[i],
+                                      WS_CHILD | WS_VISIBLE | (i ? 0 : BS_DEFPUSHBUTTON), x, ys[i],
+                                      bench::kButtonWidth, h, window, nullptr, instance, nullptr);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+#endif
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
