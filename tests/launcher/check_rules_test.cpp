@@ -27,18 +27,16 @@ TEST(CheckRules, NearestKnownName) {
     const struct {
         const char* name;
         const char* nearest; // null: none
-    } cases[] = {
-        {"Button_Caption", "Button_Captions"},
-        {"Instaler", "Installer"},
-        {"installer", nullptr},
-        {"Bpm", "Bmp"},
-        {"Genral", "General"},
-        {"ButonHeight", "ButtonHeight"},
-        {"Picture", nullptr},
-        {"Bm", nullptr},
-        {"ButtonWdth", "ButtonWidth"},
-        {"", nullptr},
-    };
+    } cases[] = {{"Button_Caption", "Button_Captions"},
+                 {"Instaler", "Installer"},
+                 {"installer", nullptr},
+                 {"Bpm", "Bmp"},
+                 {"Genral", "General"},
+                 {"ButonHeight", "ButtonHeight"},
+                 {"Picture", nullptr},
+                 {"Bm", nullptr},
+                 {"ButtonWdth", "ButtonWidth"},
+                 {"", nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const char* nearest = NearestName(c.name, known, 6);
