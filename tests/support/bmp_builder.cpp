@@ -66,7 +66,7 @@ std::vector<std::uint8_t> Build(const Options& o) {
     if (o.fileHeader) {
         PutLe16(out, 0, 0x4D42);
         PutLe32(out, 2, static_cast<std::uint32_t>(l.size));
-        PutLe32(out, 10, o.zeroOffBits ? 0 : static_cast<std::uint32_t>(l.pixelsAt));
+        PutLe32(out, 10, static_cast<std::uint32_t>(l.pixelsAt));
     }
     std::size_t h = l.headerAt;
     auto width = static_cast<std::uint32_t>(o.width), bits = static_cast<std::uint32_t>(o.bitCount);

@@ -17,21 +17,12 @@ using Bytes = std::vector<std::uint8_t>;
 // "top-down" rows, "size 0" in biSizeImage, "bitfields" with "alpha", no file
 // header ("bare"), a "gap" before the pixels, "5 colours".
 inline bmp::Options Pic(int bitCount, const char* words = "", int width = 5, int height = 4) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    o.width = width;
-    o.height = height;
-    o.coreHeader = std::strstr(words, "core");
+    auto has = [words](const char* word) { return std::strstr(words, word) != nullptr; };
     const char* header = std::strstr(words, "header ");
-    o.headerSize = header ? static_cast<std::uint32_t>(std::atoi(header + 7)) : 40;
-    o.alpha = std::strstr(words, "alpha");
-    o.topDown = std::strstr(words, "top-down");
-    o.statedSizeImage = !std::strstr(words, "size 0");
-    o.bitfields = std::strstr(words, "bitfields");
-    o.fileHeader = !std::strstr(words, "bare");
-    o.gap = std::strstr(words, "gap") ? 37 : 0;
-    o.colours = std::strstr(words, "5 colours") ? 5 : 0;
-    return o;
+    std::uint32_t size = header ? static_cast<std::uint32_t>(std::atoi(header + 7)) : 40;
+    std::uint32_t colours = has("5 colours") ? 5 : 0, gap = has("gap") ? 37 : 0;
+    return {width,           height,           bitCount,     has("core"),    size,    !has("bare"),
+            has("top-down"), has("bitfields"), has("alpha"), !has("size 0"), colours, gap};
 }
 
 inline void CopyFrom(const Bytes& file, std::uint64_t at, std::uint64_t bytes, std::uint8_t* to) {
