@@ -23,17 +23,10 @@ struct OFSTRUCT {
     BYTE bytes[136];
 };
 
-#define MAX_PATH 260
-#define HFILE_ERROR (-1)
-#define OF_READ 0
-#define FILE_BEGIN 0
-#define FILE_CURRENT 1
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
-#define LPTR 0x0040
-#define DIB_RGB_COLORS 0
-#define COLOR_BTNFACE 15
-#define SRCCOPY 0x00CC0020
+constexpr int MAX_PATH = 260, HFILE_ERROR = -1, OF_READ = 0, FILE_BEGIN = 0, FILE_CURRENT = 1;
+constexpr UINT GMEM_MOVEABLE = 0x0002, GMEM_ZEROINIT = 0x0040, LPTR = 0x0040, DIB_RGB_COLORS = 0;
+constexpr int COLOR_BTNFACE = 15;
+constexpr DWORD SRCCOPY = 0x00CC0020;
 
 HFILE OpenFile(const char* fileName, OFSTRUCT* openBuffer, UINT style);
 HFILE _lopen(const char* fileName, int mode);
