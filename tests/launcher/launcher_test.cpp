@@ -11,6 +11,7 @@
 
 #include "bmp_builder.h"
 #include "launcher/launcher.h"
+#include "launcher/launcher_strings.h"
 
 namespace {
 
@@ -101,6 +102,11 @@ TEST_F(LauncherTest, ValuesArriveInTheirFields) {
     EXPECT_STREQ("&Install", launcher.captions[kInstallSlot]);
     EXPECT_STREQ("", launcher.captions[kBrowseSlot]);
     EXPECT_STREQ("", launcher.captions[kCancelSlot]);
+    // Names whose string IDs the program lacks read nothing.
+    EXPECT_EQ(0, launcher.ReadIniInt(IDS_SECTION_GENERAL, 999, ".\\tandrel.ini"));
+    char value[100] = "garbage";
+    EXPECT_EQ(0, launcher.ReadIniString(999, IDS_KEY_TITLE_BAR, value, 100, ".\\tandrel.ini"));
+    EXPECT_STREQ("", value);
 }
 
 TEST_F(LauncherTest, AtLeastOneCaptionIsNeeded) {
@@ -124,29 +130,18 @@ TEST_F(LauncherTest, AtLeastOneCaptionIsNeeded) {
     }
 }
 
-TEST_F(LauncherTest, UnknownNameIdsReadNothing) {
-    WriteIni("[General]\r\nButtonWidth=100\r\nTitleBar=Title\r\n");
-    Launcher launcher(resources_, nullptr);
-    EXPECT_EQ(100, launcher.ReadIniInt(111, 120, ".\\tandrel.ini"));
-    EXPECT_EQ(0, launcher.ReadIniInt(111, 999, ".\\tandrel.ini"));
-    char value[100] = "garbage";
-    EXPECT_EQ(0, launcher.ReadIniString(999, 115, value, sizeof(value), ".\\tandrel.ini"));
-    EXPECT_STREQ("", value);
-}
-
 TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
-    struct Case {
+    const struct {
         const char* captions;
         std::vector<int> ys; // of the buttons created, in slot order
         int focused;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n", {15, 55, 255}, kInstallSlot},
         {"InstallBut=I\r\nCancelBut=C\r\n", {15, 255}, kInstallSlot},
         {"BrowseBut=B\r\nCancelBut=C\r\n", {15, 255}, kBrowseSlot},
         {"CancelBut=C\r\n", {255}, kCancelSlot},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.captions);
         WriteIni(std::string(kPanel) + c.captions);
         Launcher launcher(resources_, MakeWindow());
@@ -157,9 +152,9 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
                 RECT rect;
                 GetWindowRect(button, &rect);
                 MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-                EXPECT_EQ(425, rect.left);
-                EXPECT_EQ(100, rect.right - rect.left);
-                EXPECT_EQ(30, rect.bottom - rect.top);
+                EXPECT_EQ(
+                    (std::vector<long>{425, 100, 30}),
+                    (std::vector<long>{rect.left, rect.right - rect.left, rect.bottom - rect.top}));
                 ys.push_back(rect.top);
                 // An ordinary push button with identifier 0 and no tab stop.
                 EXPECT_EQ(0, GetDlgCtrlID(button));
