@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -155,37 +156,34 @@ TEST_F(LoaderTest, FailedCallsLeaveNoPictureAndTheNextRequestTriesAgain) {
 #else
 
 // Draws on a black 24-bit section one pixel larger each way than 7 x 5, where
-// anything drawn past the picture shows, and compares every pixel.
+// anything drawn past the picture shows, and compares every pixel with the
+// colour wanted (red, green, blue, alpha) as the panel shows it.
 ::testing::AssertionResult Shows(const std::function<void(HDC)>& draw,
-                                 const std::function<bmp::Rgb(int, int)>& want, int tolerance) {
+                                 const std::function<std::array<int, 4>(int, int)>& want,
+                                 int tolerance) {
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 8, 6, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     draw(dc);
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
     for (int i = 0; i < 8 * 6 && result; ++i) {
         int x = i % 8, y = i / 8;
-        bmp::Rgb w = x < 7 && y < 5 ? want(x, y) : bmp::Rgb{};
-        COLORREF got = GetPixel(dc, x, y), wanted = RGB(w.red, w.green, w.blue);
-        for (int shift = 0; shift < 24 && result; shift += 8) {
-            if (std::abs(int(got >> shift & 255) - int(wanted >> shift & 255)) > tolerance) {
-                result = ::testing::AssertionFailure() << "(" << x << ", " << y << ") is "
-                                                       << std::hex << got << ", not " << wanted;
+        std::array<int, 4> w = x < 7 && y < 5 ? want(x, y) : std::array<int, 4>{0, 0, 0, 255};
+        COLORREF got = GetPixel(dc, x, y);
+        for (int c = 0; c < 3 && result; ++c) {
+            int shown = dib::Blend(std::uint8_t(w[c]), std::uint8_t(w[3]), back >> 8 * c & 255);
+            if (std::abs(int(got >> 8 * c & 255) - shown) > tolerance) {
+                result = ::testing::AssertionFailure()
+                         << "(" << x << ", " << y << ") is " << std::hex << got << "; component "
+                         << c << " not " << shown;
             }
         }
     }
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
     return result;
-}
-
-// What the panel shows for a colour of that alpha.
-bmp::Rgb Over(bmp::Rgb colour, std::uint8_t alpha) {
-    COLORREF back = GetSysColor(COLOR_BTNFACE);
-    return {dib::Blend(colour.red, alpha, GetRValue(back)),
-            dib::Blend(colour.green, alpha, GetGValue(back)),
-            dib::Blend(colour.blue, alpha, GetBValue(back))};
 }
 
 TEST(LoaderWineTest, EveryPixelLandsUprightInItsPlace) {
@@ -203,7 +201,8 @@ TEST(LoaderWineTest, EveryPixelLandsUprightInItsPlace) {
         ASSERT_EQ(1, image.GetSize(&width, &height));
         ASSERT_EQ(7 * 5, width * height);
         auto want = [&](int x, int y) {
-            return Over(bmp::Expected(o, x, y), o.alpha ? bmp::Alpha(x, y) : 255);
+            bmp::Rgb c = bmp::Expected(o, x, y);
+            return std::array<int, 4>{c.red, c.green, c.blue, o.alpha ? bmp::Alpha(x, y) : 255};
         };
         // The platform may fill the low bits of 5- and 6-bit components its own way.
         EXPECT_TRUE(Shows([&](HDC dc) { EXPECT_EQ(1, image.Draw(dc, 0, 0, width, height, 0, 0)); },
@@ -231,7 +230,7 @@ TEST(LoaderWineTest, PngGifAndJpegShowAsTheSystemDecodesThemOverTheBackground) {
         ASSERT_EQ(pixels.size(), want.size());
         auto expected = [&](int x, int y) {
             const std::uint8_t* p = &want[4 * (7 * y + x)];
-            return Over({p[2], p[1], p[0]}, p[3]);
+            return std::array<int, 4>{p[2], p[1], p[0], p[3]};
         };
         DibImage image(picture.name.c_str());
         EXPECT_TRUE(Shows([&](HDC dc) { image.Draw(dc, 0, 0, 7, 5, 0, 0); }, expected, jpeg * 2));

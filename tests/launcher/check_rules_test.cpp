@@ -42,8 +42,7 @@ TEST(CheckRules, NearestKnownName) {
         const char* nearest = NearestName(c.name, known, 6);
         EXPECT_STREQ(c.nearest ? c.nearest : "(none)", nearest ? nearest : "(none)");
     }
-    std::string long_(300, 'x');
-    EXPECT_EQ(nullptr, NearestName(long_.c_str(), known, 6));
+    EXPECT_EQ(nullptr, NearestName(std::string(300, 'x').c_str(), known, 6));
 }
 
 TEST(CheckRules, MnemonicsAndCaptionRoom) {

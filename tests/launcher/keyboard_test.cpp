@@ -21,7 +21,6 @@ TEST(Keyboard, KeyTable) {
         {0x0D, kKeyPressFocused, false}, // Enter goes on to the button
         {0x20, kKeyIgnored, false},      // Space is the button's own
         {0x10, kKeyIgnored, false},      // Shift
-        {0x41, kKeyIgnored, false},      // A
         {0x109, kKeyIgnored, false},     // not a key, but Tab's low byte
         // Repeats of a held key (bit 30): Enter presses the button only once.
         {0x0D, kKeyIgnored, false, 1ul << 30},

@@ -15,16 +15,17 @@
 
 namespace {
 
-// The built program's string table, and a working folder of the test's own
-// with a picture of 400 x 300.
+// The built program's string table and icon, and a working folder of the
+// test's own with a picture of 400 x 300.
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::strcpy(std::strrchr(path, '\\') + 1, "tandrel.exe");
-        resources_ = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_) << "cannot load " << path;
+        built_.assign(path, std::strrchr(path, '\\') + 1);
+        resources_ =
+            LoadLibraryExA((built_ + "tandrel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(resources_) << "cannot load tandrel.exe in " << built_;
         GetCurrentDirectoryA(MAX_PATH, previous_);
         GetTempPathA(MAX_PATH, path);
         folder_ = path + ("tandrel-launcher-" + std::to_string(GetCurrentProcessId()));
@@ -47,8 +48,9 @@ class LauncherTest : public ::testing::Test {
         ASSERT_TRUE(bmp::WriteFile("tandrel.ini", {text.begin(), text.end()}));
     }
 
-    // A shown main window like the program's, of a class of the test's own.
+    // A shown main window like the program's, of a class of its own; any before goes.
     HWND MakeWindow() {
+        DestroyWindow(window_);
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WNDCLASSA windowClass = {0,       DefWindowProcA, 0,       0,       instance,
                                  nullptr, nullptr,        nullptr, nullptr, "LauncherTestWindow"};
@@ -64,24 +66,12 @@ class LauncherTest : public ::testing::Test {
     HMODULE resources_ = nullptr;
     HWND window_ = nullptr;
     char previous_[MAX_PATH] = {};
-    std::string folder_;
+    std::string built_, folder_;
 };
 
 // Buttons of 100 x 30 beside a picture of 400 x 300.
 const char kPanel[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
                       "SysMenuIcon=small.ico\r\n[Button_Captions]\r\n";
-
-// An icon file with one 24 x 24 image of 32 bits, its mask in the rows above.
-std::vector<std::uint8_t> IconFile() {
-    std::vector<std::uint8_t> file(22), image = bmp::Build({24, 48, 32, false, 40, false});
-    const std::uint32_t fields[][2] = {{2, 1},   {4, 1},   {6, 24 * 257},         {10, 1},
-                                       {12, 32}, {18, 22}, {14, 40 + 24 * 48 * 4}};
-    for (const auto& field : fields) {
-        bmp::PutLe16(file, field[0], field[1]);
-    }
-    file.insert(file.end(), image.begin(), image.end());
-    return file;
-}
 
 TEST_F(LauncherTest, ValuesArriveInTheirFields) {
     std::string longTitle(150, 'T');
@@ -99,9 +89,8 @@ TEST_F(LauncherTest, ValuesArriveInTheirFields) {
     EXPECT_STREQ("\"setup files\\setup.exe\" /lang en", launcher.installer);
     EXPECT_EQ(0, launcher.buttonWidth) << "missing";
     EXPECT_EQ(31, launcher.buttonHeight);
-    EXPECT_STREQ("&Install", launcher.captions[kInstallSlot]);
-    EXPECT_STREQ("", launcher.captions[kBrowseSlot]);
-    EXPECT_STREQ("", launcher.captions[kCancelSlot]);
+    EXPECT_EQ((std::vector<std::string>{"&Install", "", ""}),
+              (std::vector<std::string>(launcher.captions, launcher.captions + kSlotCount)));
     // Names whose string IDs the program lacks read nothing.
     EXPECT_EQ(0, launcher.ReadIniInt(IDS_SECTION_GENERAL, 999, ".\\tandrel.ini"));
     char value[100] = "garbage";
@@ -165,13 +154,11 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
         EXPECT_EQ(c.ys, ys);
         EXPECT_EQ(launcher.buttons[c.focused], GetFocus());
         EXPECT_EQ(c.focused, launcher.currentSlot);
-        DestroyWindow(window_);
-        window_ = nullptr;
     }
 }
 
 TEST_F(LauncherTest, IconFileBecomesTheClassIcon) {
-    ASSERT_TRUE(bmp::WriteFile("small.ico", IconFile()));
+    ASSERT_TRUE(CopyFileA((built_ + "app\\tandrel.ico").c_str(), "small.ico", FALSE));
     WriteIni(std::string(kPanel) + "CancelBut=Cancel\r\n");
     Launcher launcher(resources_, MakeWindow());
     ASSERT_NE(nullptr, launcher.icon);
@@ -189,17 +176,13 @@ TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepain
     EXPECT_EQ(launcher.buttons[kBrowseSlot], GetFocus());
     EXPECT_EQ(kBrowseSlot, launcher.currentSlot);
 
-    UpdateWindow(window_);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        UpdateWindow(launcher.buttons[slot]);
-    }
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     launcher.currentSlot = kCancelSlot;
     launcher.UpdateDefaultStyles();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         SCOPED_TRACE(slot);
         HWND button = launcher.buttons[slot];
-        bool framed = (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
-        EXPECT_EQ(slot == kCancelSlot, framed);
+        EXPECT_EQ(slot == kCancelSlot, (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0);
         EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "not redrawn with its new frame";
     }
 }

@@ -9,18 +9,16 @@
 namespace {
 
 TEST(Layout, WindowHoldsThePictureAndTheButtonColumnCentredWithTruncatedHalves) {
-    // The frame is like Wine's for a dialog frame with a caption, unless a
-    // case makes the whole window of it. The area is the 1024 x 768 desktop,
-    // also the edges of a work area (which take its place), or none. The
-    // window is at (40, 50) before.
+    // A frame like Wine's for a dialog frame with a caption, or the whole window;
+    // the area: the 1024 x 768 desktop, also the edges of a work area (which
+    // take its place), or none. The window is at (40, 50) before.
     const std::vector<int> desk = {1024, 768};
-    struct Case {
+    const struct {
         const char* name;
         std::vector<int> sizes; // frame width and height, picture width and height, button width
         std::vector<int> area;
         std::vector<int> want; // left, top, width, height, moved
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"100-pixel buttons", {6, 25, 400, 300, 100}, desk, {234, 222, 556, 325, 1}},
         {"odd button width truncates", {6, 25, 400, 300, 101}, desk, {234, 222, 557, 325, 1}},
         {"zero-width buttons", {6, 25, 400, 300, 0}, desk, {309, 222, 406, 325, 1}},
@@ -42,7 +40,7 @@ TEST(Layout, WindowHoldsThePictureAndTheButtonColumnCentredWithTruncatedHalves) 
         {"monitor up left", {556, 325, 0, 0, 0}, {-1280, -1024, 0, -40}, {-918, -694, 556, 325, 1}},
         {"over the work area", {1281, 325, 0, 0, 0}, {-1280, 0, 0, 984}, {-1280, 0, 1281, 325, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<int>& s = c.sizes;
         std::vector<int> w = c.area;
@@ -74,12 +72,11 @@ TEST(Layout, PanelLengthsFollowTheDisplayScale) {
 }
 
 TEST(Layout, ButtonColumn) {
-    struct Case {
+    const struct {
         const char* name;
         int clientRight, clientBottom, pictureWidth, buttonWidth, buttonHeight;
         int x, firstY, secondY, cancelY;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"picture 400 x 300, buttons 100 x 30", 550, 300, 400, 100, 30, 425, 15, 55, 255},
         {"button height 31", 550, 300, 400, 100, 31, 425, 15, 56, 254},
         {"odd column and button widths truncate", 551, 300, 400, 101, 30, 425, 15, 55, 255},
@@ -87,7 +84,7 @@ TEST(Layout, ButtonColumn) {
         {"zero-size buttons", 400, 300, 400, 0, 0, 400, 0, 0, 300},
         {"negative sizes truncate toward zero", 400, 300, 400, -3, -31, 401, -15, -56, 346},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.x, ButtonColumnX(0, c.clientRight, c.pictureWidth, c.buttonWidth));
         int y = FirstButtonY(c.buttonHeight);

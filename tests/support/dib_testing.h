@@ -32,14 +32,12 @@ inline void CopyFrom(const Bytes& file, std::uint64_t at, std::uint64_t bytes, s
 }
 
 // Header, the colour table as stored (widened from 3-byte entries), the
-// pixels from their offset unless left out; zero where the file runs short.
-inline Bytes BlockOf(const Bytes& file, const dib::Layout& l, bool pixels = true) {
+// pixels from their offset; zero where the file runs short.
+inline Bytes BlockOf(const Bytes& file, const dib::Layout& l) {
     std::uint8_t header[dib::kInfoHeaderBytes];
     dib::StoreHeader(l.header, header);
-    std::uint32_t bytes = dib::kInfoHeaderBytes + dib::PaletteBytes(header);
-    if (pixels) {
-        dib::BlockBytes(header, &bytes);
-    }
+    std::uint32_t bytes = 0;
+    dib::BlockBytes(header, &bytes);
     Bytes block(bytes);
     std::uint32_t tableTo = dib::StartBlock(l, block.data());
     CopyFrom(file, l.tableAt, l.tableBytes, block.data() + tableTo);
@@ -47,7 +45,7 @@ inline Bytes BlockOf(const Bytes& file, const dib::Layout& l, bool pixels = true
         dib::WidenTriples(block.data() + tableTo, l.colours);
     }
     std::uint64_t pixelsAt = l.bitsOffset ? l.bitsOffset : l.tableAt + l.tableBytes;
-    CopyFrom(file, pixelsAt, pixels ? l.header.sizeImage : 0,
+    CopyFrom(file, pixelsAt, l.header.sizeImage,
              block.data() + sizeof header + dib::PaletteBytes(header));
     return block;
 }
