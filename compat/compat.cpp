@@ -67,10 +67,9 @@ HFILE _lclose(HFILE file) {
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
-    if (ShouldFail(compat::Call::GlobalAlloc)) {
-        return nullptr;
-    }
-    return *blocks.insert(new Block{NewBytes(bytes, flags), bytes, 0}).first;
+    return ShouldFail(compat::Call::GlobalAlloc)
+               ? nullptr
+               : *blocks.insert(new Block{NewBytes(bytes, flags), bytes, 0}).first;
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
@@ -161,11 +160,11 @@ compat::Record& compat::Records() {
     return record;
 }
 
-compat::Alive compat::Living() {
+std::vector<int> compat::Living() {
     int locked = 0;
     for (const Block* block : blocks) {
         locked += block->locks > 0;
     }
-    return {static_cast<int>(files.size()), static_cast<int>(blocks.size()), locked,
-            static_cast<int>(locals.size()), static_cast<int>(palettes.size())};
+    return {int(files.size()), int(blocks.size()), locked, int(locals.size()),
+            int(palettes.size())};
 }

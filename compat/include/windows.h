@@ -10,10 +10,8 @@
 
 typedef std::uint8_t BYTE;
 typedef std::uint16_t WORD;
-typedef std::uint32_t DWORD, UINT, SIZE_T; // SIZE_T as on i686: no block of 4 GiB
-typedef std::int32_t LONG, BOOL;
-typedef DWORD COLORREF;
-typedef int HFILE;
+typedef std::uint32_t DWORD, UINT, SIZE_T, COLORREF; // SIZE_T as on i686: no block of 4 GiB
+typedef std::int32_t LONG, BOOL, HFILE;
 typedef void *HGLOBAL, *HLOCAL, *HGDIOBJ;
 typedef struct HPALETTE__* HPALETTE;
 typedef struct HDC__* HDC;
@@ -23,17 +21,9 @@ struct OFSTRUCT {
     BYTE bytes[136];
 };
 
-#define MAX_PATH 260
-#define HFILE_ERROR (-1)
-#define OF_READ 0
-#define FILE_BEGIN 0
-#define FILE_CURRENT 1
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
-#define LPTR 0x0040
-#define DIB_RGB_COLORS 0
-#define COLOR_BTNFACE 15
-#define SRCCOPY 0x00CC0020
+constexpr int MAX_PATH = 260, HFILE_ERROR = -1, OF_READ = 0, FILE_BEGIN = 0, FILE_CURRENT = 1;
+constexpr int COLOR_BTNFACE = 15, DIB_RGB_COLORS = 0;
+constexpr UINT GMEM_MOVEABLE = 2, GMEM_ZEROINIT = 0x40, LPTR = 0x40, SRCCOPY = 0xCC0020;
 
 HFILE OpenFile(const char* fileName, OFSTRUCT* openBuffer, UINT style);
 HFILE _lopen(const char* fileName, int mode);
@@ -78,11 +68,9 @@ struct Record {
 };
 Record& Records();
 
-// Objects alive now, whatever the records say.
-struct Alive {
-    int files, blocks, lockedBlocks, localBlocks, palettes;
-};
-Alive Living();
+// Objects alive now, whatever the records say: files, global blocks, locked
+// ones among them, local blocks, palettes.
+std::vector<int> Living();
 
 } // namespace compat
 

@@ -27,25 +27,22 @@ TEST(CheckRules, NearestKnownName) {
     const struct {
         const char* name;
         const char* nearest; // null: none
-    } cases[] = {
-        {"Button_Caption", "Button_Captions"},
-        {"Instaler", "Installer"},
-        {"installer", nullptr},
-        {"Bpm", "Bmp"},
-        {"Genral", "General"},
-        {"ButonHeight", "ButtonHeight"},
-        {"Picture", nullptr},
-        {"Bm", nullptr},
-        {"ButtonWdth", "ButtonWidth"},
-        {"", nullptr},
-    };
+    } cases[] = {{"Button_Caption", "Button_Captions"},
+                 {"Instaler", "Installer"},
+                 {"installer", nullptr},
+                 {"Bpm", "Bmp"},
+                 {"Genral", "General"},
+                 {"ButonHeight", "ButtonHeight"},
+                 {"Picture", nullptr},
+                 {"Bm", nullptr},
+                 {"ButtonWdth", "ButtonWidth"},
+                 {"", nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const char* nearest = NearestName(c.name, known, 6);
         EXPECT_STREQ(c.nearest ? c.nearest : "(none)", nearest ? nearest : "(none)");
     }
-    std::string long_(300, 'x');
-    EXPECT_EQ(nullptr, NearestName(long_.c_str(), known, 6));
+    EXPECT_EQ(nullptr, NearestName(std::string(300, 'x').c_str(), known, 6));
 }
 
 TEST(CheckRules, MnemonicsAndCaptionRoom) {

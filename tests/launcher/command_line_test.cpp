@@ -9,135 +9,105 @@
 
 namespace {
 
-TEST(BrowseCommand, QuotesTheDirectoryReadInFull) {
-    char command[kBrowseCommandSize];
-    ASSERT_EQ(1, FormatBrowseCommand("C:\\My Disc", command, sizeof(command)));
-    EXPECT_STREQ("explorer.exe \"C:\\My Disc\"", command);
-
-    std::string longest = "C:\\" + std::string(kMaxPathChars - 4, 'd');
-    ASSERT_EQ(259u, longest.size());
-    ASSERT_EQ(1, FormatBrowseCommand(longest.c_str(), command, sizeof(command)));
-    EXPECT_EQ(274u, strlen(command));
-}
-
-TEST(BrowseCommand, RefusesWhatWasNotReadOrDoesNotFit) {
-    struct Case {
-        const char* name;
+TEST(BrowseCommand, QuotesTheDirectoryOrRefusesWhatWasNotReadOrDoesNotFit) {
+    const struct {
         std::string directory;
-        size_t commandSize;
+        size_t commandSize;  // exactly, so that the sanitizer sees a write past the end
+        std::string command; // empty: refused
+    } cases[] = {
+        {"C:\\My Disc", kBrowseCommandSize, "explorer.exe \"C:\\My Disc\""},
+        {"C:\\" + std::string(256, 'd'), kBrowseCommandSize,
+         "explorer.exe \"C:\\" + std::string(256, 'd') + "\""}, // 259 characters
+        {"C:\\x", 20, "explorer.exe \"C:\\x\""},
+        {"C:\\x", 19, ""},
+        {"", kBrowseCommandSize, ""},
+        {"C:\\" + std::string(257, 'd'), kBrowseCommandSize, ""},
     };
-    const Case cases[] = {
-        {"empty directory", "", kBrowseCommandSize},
-        {"260 characters", "C:\\" + std::string(257, 'd'), kBrowseCommandSize},
-        {"buffer one byte short", "C:\\x", 19},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        // Sized exactly, so that a write past the end is caught by the sanitizer.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.directory.size());
         std::vector<char> command(c.commandSize, 'x');
-        EXPECT_EQ(0, FormatBrowseCommand(c.directory.c_str(), command.data(), command.size()));
-        EXPECT_EQ('\0', command[0]);
+        EXPECT_EQ(!c.command.empty(),
+                  FormatBrowseCommand(c.directory.c_str(), command.data(), command.size()));
+        EXPECT_EQ(c.command, command.data());
     }
-    char exact[20];
-    EXPECT_EQ(1, FormatBrowseCommand("C:\\x", exact, sizeof(exact)));
 }
 
-TEST(SplitCommandLine, FindsTheProgramNameAsThePlatformDoes) {
-    struct Case {
+TEST(SplitCommandLine, FindsTheProgramNameAsThePlatformDoesAndWinMainsArguments) {
+    const struct {
         const char* commandLine;
-        const char* program;
+        const char* program; // given room for itself exactly; null: refused, given room for 7
         const char* parameters;
+        const char* arguments; // as WinMain gets them (null: not asked)
+    } cases[] = {
+        {"\"setup files\\setup.exe\"  /lang en", "setup files\\setup.exe", "/lang en", "/lang en"},
+        {"setup.exe /q", "setup.exe", "/q", "/q"},
+        {"setup.exe\t/q", "setup.exe", "/q", "/q"},
+        {"setup.exe", "setup.exe", "", ""},
+        {"  setup.exe   /a  /b ", "setup.exe", "/a  /b ", nullptr},
+        {"\"setup.exe\"/q", "setup.exe", "/q", "/q"},
+        {"\"unclosed name /q", "unclosed name /q", "", ""},
+        {"", nullptr, nullptr, nullptr},
+        {"\"\" /q", nullptr, nullptr, nullptr},
+        {"12345678 /q", nullptr, nullptr, nullptr},
+        {"1234567 /q", "1234567", "/q", "/q"},
     };
-    const Case cases[] = {
-        {"\"setup files\\setup.exe\" /lang en", "setup files\\setup.exe", "/lang en"},
-        {"setup.exe /q", "setup.exe", "/q"},
-        {"setup.exe\t/q", "setup.exe", "/q"},
-        {"setup.exe", "setup.exe", ""},
-        {"  setup.exe   /a  /b ", "setup.exe", "/a  /b "},
-        {"\"setup.exe\"/q", "setup.exe", "/q"},
-        {"\"unclosed name /q", "unclosed name /q", ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine);
         char program[100];
         const char* parameters = nullptr;
-        ASSERT_EQ(1, SplitCommandLine(c.commandLine, program, sizeof(program), &parameters));
-        EXPECT_STREQ(c.program, program);
-        EXPECT_STREQ(c.parameters, parameters);
+        size_t room = c.program ? strlen(c.program) + 1 : 8;
+        ASSERT_EQ(c.program != nullptr,
+                  SplitCommandLine(c.commandLine, program, room, &parameters));
+        if (c.program) {
+            EXPECT_STREQ(c.program, program);
+            EXPECT_STREQ(c.parameters, parameters);
+        }
+        if (c.arguments) {
+            EXPECT_STREQ(c.arguments, ArgumentsOf(c.commandLine));
+        }
     }
 }
 
-TEST(SplitCommandLine, ArgumentsFollowTheProgramsNameAsWinMainGetsThem) {
-    EXPECT_STREQ("/check", ArgumentsOf("\"C:\\My Disc\\tandrel.exe\"  /check"));
-    EXPECT_STREQ("-check x", ArgumentsOf("tandrel.exe\t-check x"));
-    EXPECT_STREQ("", ArgumentsOf("tandrel.exe"));
-    EXPECT_STREQ("", ArgumentsOf("\"unclosed name /check"));
-}
-
-TEST(SplitCommandLine, RefusesAnEmptyOrOverlongName) {
-    char program[8];
-    const char* parameters = nullptr;
-    EXPECT_EQ(0, SplitCommandLine("", program, sizeof(program), &parameters));
-    EXPECT_EQ(0, SplitCommandLine("\"\" /q", program, sizeof(program), &parameters));
-    EXPECT_EQ(0, SplitCommandLine("12345678 /q", program, sizeof(program), &parameters));
-    EXPECT_EQ(1, SplitCommandLine("1234567 /q", program, sizeof(program), &parameters));
-    EXPECT_STREQ("1234567", program);
-}
-
-// Stands in for the platform: answers the plain start as told and records the
-// elevated start.
+// Stands in for the platform: answers as told and logs every start.
 struct FakePlatform {
-    StartResult plainResult = kStarted;
-    int elevatedResult = 1;
-    std::vector<std::string> plainStarts;
-    std::vector<std::string> elevatedStarts;
-
-    static StartResult StartPlain(const char* commandLine, void* context) {
-        FakePlatform* self = static_cast<FakePlatform*>(context);
-        self->plainStarts.push_back(commandLine);
-        return self->plainResult;
-    }
-    static int StartElevated(const char* program, const char* parameters, void* context) {
-        FakePlatform* self = static_cast<FakePlatform*>(context);
-        self->elevatedStarts.push_back(std::string(program) + "|" + parameters);
-        return self->elevatedResult;
-    }
-    ProgramStarter Starter() { return ProgramStarter{StartPlain, StartElevated, this}; }
+    StartResult plain;
+    int elevated;
+    std::vector<std::string> starts;
 };
 
-TEST(StartInstaller, OnlyTheElevationErrorAsksForAdministratorRights) {
-    EXPECT_EQ(kStartNeedsElevation, StartResultForError(740));
-    EXPECT_EQ(kStartFailed, StartResultForError(5)) << "access denied";
-    EXPECT_EQ(kStartFailed, StartResultForError(2)) << "file not found";
+StartResult StartPlain(const char* commandLine, void* context) {
+    static_cast<FakePlatform*>(context)->starts.push_back(commandLine);
+    return static_cast<FakePlatform*>(context)->plain;
+}
+
+int StartElevated(const char* program, const char* parameters, void* context) {
+    static_cast<FakePlatform*>(context)->starts.push_back(std::string(program) + "|" + parameters);
+    return static_cast<FakePlatform*>(context)->elevated;
 }
 
 TEST(StartInstaller, ElevatesOnlyWhenTheProgramAsksForIt) {
-    const char* commandLine = "\"setup files\\setup.exe\" /lang en";
-    struct Case {
-        const char* name;
-        StartResult plainResult;
-        int elevatedResult;
-        int started;
-        size_t elevatedStarts;
-    };
-    const Case cases[] = {
-        {"started", kStarted, 1, 1, 0},
-        {"needs elevation, user consents", kStartNeedsElevation, 1, 1, 1},
-        {"needs elevation, user refuses", kStartNeedsElevation, 0, 0, 1},
-        {"not found", kStartFailed, 1, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakePlatform platform;
-        platform.plainResult = c.plainResult;
-        platform.elevatedResult = c.elevatedResult;
-        EXPECT_EQ(c.started, StartInstaller(commandLine, platform.Starter()));
-        ASSERT_EQ(1u, platform.plainStarts.size());
-        EXPECT_EQ(commandLine, platform.plainStarts[0]);
-        ASSERT_EQ(c.elevatedStarts, platform.elevatedStarts.size());
-        if (c.elevatedStarts) {
-            EXPECT_EQ("setup files\\setup.exe|/lang en", platform.elevatedStarts[0]);
+    // Only error 740 asks for administrator rights; 5 is access denied.
+    EXPECT_EQ((std::vector<int>{kStartNeedsElevation, kStartFailed, kStartFailed}),
+              (std::vector<int>{StartResultForError(740), StartResultForError(5),
+                                StartResultForError(2)}));
+    const char* line = "\"setup files\\setup.exe\" /lang en";
+    const struct {
+        StartResult plain;
+        int elevated, started;
+        bool elevates; // asked for consent
+    } cases[] = {{kStarted, 1, 1, false},
+                 {kStartNeedsElevation, 1, 1, true},
+                 {kStartNeedsElevation, 0, 0, true},
+                 {kStartFailed, 1, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.plain << c.elevated);
+        FakePlatform platform = {c.plain, c.elevated, {}};
+        EXPECT_EQ(c.started, StartInstaller(line, {StartPlain, StartElevated, &platform}));
+        std::vector<std::string> want = {line};
+        if (c.elevates) {
+            want.push_back("setup files\\setup.exe|/lang en");
         }
+        EXPECT_EQ(want, platform.starts);
     }
 }
 

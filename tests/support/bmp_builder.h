@@ -13,10 +13,6 @@ namespace bmp {
 
 struct Rgb {
     std::uint8_t red, green, blue;
-    bool operator==(const Rgb& o) const {
-        return red == o.red && green == o.green && blue == o.blue;
-    }
-    bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 
 struct Options {
@@ -35,8 +31,7 @@ struct Options {
     // Colour-table entries written, also put in biClrUsed. 0: all 2^bitCount
     // up to 8 bits (biClrUsed 0), no table above.
     std::uint32_t colours = 0;
-    std::uint32_t gap = 0;    // filler before the pixels, which bfOffBits points past
-    bool zeroOffBits = false; // bfOffBits 0: pixels right after the table
+    std::uint32_t gap = 0; // filler before the pixels, which bfOffBits points past
 };
 
 // Where things are in the built file (offsets from the file's start).

@@ -17,21 +17,12 @@ using Bytes = std::vector<std::uint8_t>;
 // "top-down" rows, "size 0" in biSizeImage, "bitfields" with "alpha", no file
 // header ("bare"), a "gap" before the pixels, "5 colours".
 inline bmp::Options Pic(int bitCount, const char* words = "", int width = 5, int height = 4) {
-    bmp::Options o;
-    o.bitCount = bitCount;
-    o.width = width;
-    o.height = height;
-    o.coreHeader = std::strstr(words, "core");
+    auto has = [words](const char* word) { return std::strstr(words, word) != nullptr; };
     const char* header = std::strstr(words, "header ");
-    o.headerSize = header ? static_cast<std::uint32_t>(std::atoi(header + 7)) : 40;
-    o.alpha = std::strstr(words, "alpha");
-    o.topDown = std::strstr(words, "top-down");
-    o.statedSizeImage = !std::strstr(words, "size 0");
-    o.bitfields = std::strstr(words, "bitfields");
-    o.fileHeader = !std::strstr(words, "bare");
-    o.gap = std::strstr(words, "gap") ? 37 : 0;
-    o.colours = std::strstr(words, "5 colours") ? 5 : 0;
-    return o;
+    std::uint32_t size = header ? static_cast<std::uint32_t>(std::atoi(header + 7)) : 40;
+    std::uint32_t colours = has("5 colours") ? 5 : 0, gap = has("gap") ? 37 : 0;
+    return {width,           height,           bitCount,     has("core"),    size,    !has("bare"),
+            has("top-down"), has("bitfields"), has("alpha"), !has("size 0"), colours, gap};
 }
 
 inline void CopyFrom(const Bytes& file, std::uint64_t at, std::uint64_t bytes, std::uint8_t* to) {
@@ -41,14 +32,12 @@ inline void CopyFrom(const Bytes& file, std::uint64_t at, std::uint64_t bytes, s
 }
 
 // Header, the colour table as stored (widened from 3-byte entries), the
-// pixels from their offset unless left out; zero where the file runs short.
-inline Bytes BlockOf(const Bytes& file, const dib::Layout& l, bool pixels = true) {
+// pixels from their offset; zero where the file runs short.
+inline Bytes BlockOf(const Bytes& file, const dib::Layout& l) {
     std::uint8_t header[dib::kInfoHeaderBytes];
     dib::StoreHeader(l.header, header);
-    std::uint32_t bytes = dib::kInfoHeaderBytes + dib::PaletteBytes(header);
-    if (pixels) {
-        dib::BlockBytes(header, &bytes);
-    }
+    std::uint32_t bytes = 0;
+    dib::BlockBytes(header, &bytes);
     Bytes block(bytes);
     std::uint32_t tableTo = dib::StartBlock(l, block.data());
     CopyFrom(file, l.tableAt, l.tableBytes, block.data() + tableTo);
@@ -56,7 +45,7 @@ inline Bytes BlockOf(const Bytes& file, const dib::Layout& l, bool pixels = true
         dib::WidenTriples(block.data() + tableTo, l.colours);
     }
     std::uint64_t pixelsAt = l.bitsOffset ? l.bitsOffset : l.tableAt + l.tableBytes;
-    CopyFrom(file, pixelsAt, pixels ? l.header.sizeImage : 0,
+    CopyFrom(file, pixelsAt, l.header.sizeImage,
              block.data() + sizeof header + dib::PaletteBytes(header));
     return block;
 }
