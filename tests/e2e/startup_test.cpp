@@ -1,5 +1,5 @@
 // Starting and stopping the panel: the gate that refuses to show a panel
-// without buttons, the texts it carries, the About box and Close.
+// without buttons, the About box and Close.
 #include "panel_fixture.h"
 
 namespace {
@@ -23,35 +23,6 @@ TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
         EXPECT_TRUE(panel.ExitsWithoutWindow(&exitCode)) << "a window was shown, or no exit";
         EXPECT_EQ(0u, exitCode);
     }
-}
-
-TEST_F(Startup, TheProgramCarriesItsTexts) {
-    HMODULE program = LoadLibraryExA(distribution_->PathOf("tandrel.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program);
-    const struct {
-        UINT id;
-        const char* text;
-    } strings[] = {{103, "Quillmere Software, Inc."},
-                   {109, "TANDREL"},
-                   {110, ".\\tandrel.ini"},
-                   {111, "General"},
-                   {112, "Bmp"},
-                   {113, "Installer"},
-                   {114, "Button_Captions"},
-                   {115, "TitleBar"},
-                   {116, "SysMenuIcon"},
-                   {117, "InstallBut"},
-                   {118, "BrowseBut"},
-                   {119, "CancelBut"},
-                   {120, "ButtonWidth"},
-                   {121, "ButtonHeight"}};
-    for (const auto& string : strings) {
-        char text[100] = {};
-        LoadStringA(program, string.id, text, sizeof(text));
-        EXPECT_STREQ(string.text, text) << "string " << string.id;
-    }
-    FreeLibrary(program);
 }
 
 TEST_F(Startup, CloseEndsTheProcessWithZero) {
