@@ -5,79 +5,19 @@
 #define TANDREL_TESTS_E2E_PANEL_FIXTURE_H
 
 #include <windows.h>
-#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bmp_builder.h"
+#include "distribution.h"
 #include "probe.h"
-
-// A temporary folder holding a copy of tandrel.exe and a stand-in explorer.exe
-// beside it (found before the system's, so that no test opens a real file
-// browser). When the object goes, the folder goes with everything in it.
-class Distribution {
-  public:
-    Distribution() {
-        static int count = 0;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        // Wine reuses small process ids; the clock keeps names from earlier runs
-        // apart.
-        path_ = temp + ("tandrel-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                        std::to_string(GetTickCount()) + "-" + std::to_string(++count));
-        RemoveTree();
-        CreateDirectoryA(path_.c_str(), nullptr);
-        CopyProgram("tandrel.exe", "tandrel.exe");
-        CopyProgram("stand_in.exe", "explorer.exe");
-    }
-    ~Distribution() { RemoveTree(); }
-    Distribution(const Distribution&) = delete;
-    Distribution& operator=(const Distribution&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string PathOf(const std::string& name) const { return path_ + "\\" + name; }
-    bool WriteFile(const std::string& name, const std::string& bytes) const {
-        return bmp::WriteFile(PathOf(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    }
-    bool WriteIni(const std::string& text) const { return WriteFile("tandrel.ini", text); }
-    bool MakeFolder(const std::string& name) const {
-        return CreateDirectoryA(PathOf(name).c_str(), nullptr) != 0;
-    }
-    // A file's bytes, empty when it is missing.
-    std::string Read(const std::string& name) const {
-        std::ifstream file(PathOf(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-    // Copies a program of the test programs' folder into the distribution.
-    bool CopyProgram(const std::string& buildName, const std::string& name) const {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string source = path;
-        source = source.substr(0, source.find_last_of("\\/") + 1) + buildName;
-        return CopyFileA(source.c_str(), PathOf(name).c_str(), FALSE) != 0;
-    }
-
-  private:
-    void RemoveTree() const {
-        std::string from = path_ + '\0'; // the list of names ends with an empty one
-        SHFILEOPSTRUCTA operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationA(&operation);
-    }
-
-    std::string path_;
-};
 
 // tandrel.exe started in a distribution folder. A process still running when
 // the object goes, or starts another, is ended: only this process, by its

@@ -8,7 +8,7 @@ namespace {
 class PanelLook : public PanelTest {
   protected:
     SIZE ClientSize() const {
-        RECT client = probe::WindowRect(window_, true);
+        RECT client = probe::ClientRectOnScreen(window_);
         return SIZE{client.right - client.left, client.bottom - client.top};
     }
 
@@ -45,7 +45,7 @@ TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheDesktop) {
     EXPECT_EQ("Install", probe::Text(buttons_[0]));
 
     // Beside the picture, between the buttons: the button face's colour.
-    RECT area = probe::WindowRect(window_, true);
+    RECT area = probe::ClientRectOnScreen(window_);
     area = {area.left + 405, area.top + 120, area.left + 545, area.top + 200};
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     DWORD want = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
@@ -67,7 +67,7 @@ TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitleAndIcon) {
     // green badge shows there, which no stock icon has.
     ASSERT_TRUE(probe::Activate(window_));
     RECT rect = probe::WindowRect(window_);
-    RECT client = probe::WindowRect(window_, true);
+    RECT client = probe::ClientRectOnScreen(window_);
     EXPECT_TRUE(Shows(RECT{rect.left, rect.top, rect.left + 28, client.top},
                       [](const std::vector<DWORD>& pixels) {
                           int green = 0;
@@ -96,7 +96,7 @@ TEST_F(PanelLook, PictureOfEachHeaderKindAppearsAtTheClientOriginAsStored) {
         ASSERT_TRUE(LaunchWith("[General]\r\nBmp=panel.bmp\r\nButtonWidth=60\r\n"
                                "ButtonHeight=20\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
                                1));
-        RECT client = probe::WindowRect(window_, true);
+        RECT client = probe::ClientRectOnScreen(window_);
         RECT picture = {client.left, client.top, client.left + 61, client.top + 37};
         EXPECT_TRUE(Shows(picture, [&](const std::vector<DWORD>& pixels) {
             int wrong = pixels.size() == 61u * 37 ? 0 : 1;
@@ -139,14 +139,12 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                           [&](const auto& f) { return f.dpi == dpi; });
     ASSERT_NE(std::end(cases), c) << "no figures for " << dpi << " DPI";
 
-    ASSERT_TRUE(
-        bmp::WriteFile(distribution_->PathOf("panel.bmp"), SolidPicture(200, 150, 0xC00000)));
-    ASSERT_TRUE(
-        bmp::WriteFile(distribution_->PathOf("sharp.bmp"), SolidPicture(400, 300, 0x0000C0)));
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", SolidPicture(200, 150, 0xC00000)));
+    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", SolidPicture(400, 300, 0x0000C0)));
     ASSERT_TRUE(LaunchWith(
         Replaced(PanelIni(kThreeCaptions), "Bmp=panel.bmp", "Bmp=panel.bmp\r\nBmp2x=sharp.bmp"),
         3));
-    RECT client = probe::WindowRect(window_, true);
+    RECT client = probe::ClientRectOnScreen(window_);
     EXPECT_EQ(c->clientWidth, client.right - client.left);
     EXPECT_EQ(c->clientHeight, client.bottom - client.top);
     for (int i = 0; i < 3; ++i) {

@@ -70,13 +70,16 @@ std::string Text(HWND window) {
     return text;
 }
 
-RECT WindowRect(HWND window, bool clientArea) {
+RECT WindowRect(HWND window) {
     RECT rect = {};
-    if (!clientArea) {
-        GetWindowRect(window, &rect);
-    } else if (GetClientRect(window, &rect)) {
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    }
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 

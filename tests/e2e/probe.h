@@ -23,8 +23,9 @@ std::vector<HWND> WindowsOf(DWORD processId, const char* className = nullptr);
 // The push buttons of a window, in creation order.
 std::vector<HWND> Buttons(HWND parent);
 std::string Text(HWND window);
-// The window's rectangle, or its client area, in screen coordinates.
-RECT WindowRect(HWND window, bool clientArea = false);
+// The window's rectangle, and its client area, in screen coordinates.
+RECT WindowRect(HWND window);
+RECT ClientRectOnScreen(HWND window);
 // The focus and the active window of `window`'s thread.
 GUITHREADINFO ThreadOf(HWND window);
 // Brings `window` to the foreground and waits until it is active.

@@ -107,13 +107,13 @@ TEST_F(Check, NamesEachPlantedFault) {
         {"same mnemonic", Replaced(kGoodIni, "&Browse", "&Install it"), nullptr, 1,
          "BrowseBut: its mnemonic &I is also that of InstallBut"},
         {"not a picture", kGoodIni,
-         [](Distribution& d) { d.WriteFile("panel.bmp", std::string(60, 'x')); }, 2,
+         [](Distribution& d) { d.WriteFile("panel.bmp", std::vector<std::uint8_t>(60, 'x')); }, 2,
          "error: panel.bmp: not shown, so the window is only its frame and the "
          "buttons lie "
          "outside it; it is no picture the panel reads"},
         {"panel larger than a laptop's screen", kGoodIni,
-         [](Distribution& d) { bmp::WriteFile(d.PathOf("panel.bmp"), bmp::Build(Picture(1400))); },
-         1, "more than a 1366 x 768 screen"},
+         [](Distribution& d) { d.WriteFile("panel.bmp", bmp::Build(Picture(1400))); }, 1,
+         "more than a 1366 x 768 screen"},
         {"icon that is not one",
          Replaced(kGoodIni, "[General]", "[General]\r\nSysMenuIcon=panel.bmp"), nullptr, 1,
          "warning: panel.bmp: not an icon file"},
