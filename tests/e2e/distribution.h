@@ -1,75 +1,75 @@
-// A fresh distribution folder for one test case, and the panel started in it.
+// A fresh distribution folder for one test case.
 #ifndef TANDREL_TESTS_E2E_DISTRIBUTION_H
 #define TANDREL_TESTS_E2E_DISTRIBUTION_H
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-// The folder of the test programs: tandrel.exe and the stand-ins are built there.
-std::string BuildFolder();
+#include "bmp_builder.h"
 
 // A temporary folder holding a copy of tandrel.exe and a stand-in explorer.exe
 // beside it (found before the system's, so that no test opens a real file
 // browser). When the object goes, the folder goes with everything in it.
 class Distribution {
   public:
-    Distribution();
-    ~Distribution();
+    Distribution() {
+        static int count = 0;
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        // Wine reuses small process ids; the clock keeps earlier runs' names apart.
+        path_ = temp + ("tandrel-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                        std::to_string(GetTickCount()) + "-" + std::to_string(++count));
+        RemoveTree();
+        CreateDirectoryA(path_.c_str(), nullptr);
+        CopyProgram("tandrel.exe", "tandrel.exe");
+        CopyProgram("stand_in.exe", "explorer.exe");
+    }
+    ~Distribution() { RemoveTree(); }
     Distribution(const Distribution&) = delete;
     Distribution& operator=(const Distribution&) = delete;
 
     const std::string& Path() const { return path_; }
     std::string PathOf(const std::string& name) const { return path_ + "\\" + name; }
-
-    bool WriteFile(const std::string& name, const std::string& bytes) const;
-    bool WriteFile(const std::string& name, const std::vector<unsigned char>& bytes) const;
-    bool WriteIni(const std::string& text) const { return WriteFile("tandrel.ini", text); }
-    // Copies a program of the build folder into the distribution under `name`.
-    bool CopyProgram(const std::string& buildName, const std::string& name) const;
-    bool MakeFolder(const std::string& name) const;
-
-    // What a stand-in program started from `name` recorded: its command line
-    // and current directory; empty when it never ran.
-    std::string RecordedCommandLine(const std::string& name) const;
-    std::string RecordedDirectory(const std::string& name) const;
-    // How often the stand-in `name` was started.
-    DWORD Starts(const std::string& name) const;
+    bool WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        return bmp::WriteFile(PathOf(name), bytes);
+    }
+    bool WriteIni(const std::string& text) const {
+        return WriteFile("tandrel.ini", std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    bool MakeFolder(const std::string& name) const {
+        return CreateDirectoryA(PathOf(name).c_str(), nullptr) != 0;
+    }
+    // A file's bytes, empty when it is missing.
+    std::string Read(const std::string& name) const {
+        std::ifstream file(PathOf(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    // Copies a program of the test programs' folder into the distribution.
+    bool CopyProgram(const std::string& buildName, const std::string& name) const {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string source = path;
+        source = source.substr(0, source.find_last_of("\\/") + 1) + buildName;
+        return CopyFileA(source.c_str(), PathOf(name).c_str(), FALSE) != 0;
+    }
 
   private:
+    void RemoveTree() const {
+        std::string from = path_ + '\0'; // the list of names ends with an empty one
+        SHFILEOPSTRUCTA operation = {};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationA(&operation);
+    }
+
     std::string path_;
-};
-
-// tandrel.exe started in a distribution folder. A process still running when
-// the object goes, or starts another, is ended: only this process, by its handle.
-class Panel {
-  public:
-    Panel() = default;
-    ~Panel();
-    Panel(const Panel&) = delete;
-    Panel& operator=(const Panel&) = delete;
-
-    // Starts the distribution's tandrel.exe in its folder (or `folder`),
-    // ending any panel that this object started before.
-    bool Start(const Distribution& distribution, const std::string& folder = "");
-    DWORD ProcessId() const { return processId_; }
-    bool IsRunning() const;
-    // Whether a program that the panel started still runs.
-    bool ChildRuns() const;
-
-    // Waits for the visible main window; null when it did not appear in time.
-    HWND WaitForWindow();
-    // Waits for the process to end; returns whether it did, with its exit code.
-    bool WaitForExit(DWORD* exitCode, DWORD timeoutMs);
-    // Waits for the process to end while checking that it never shows a window.
-    bool ExitsWithoutWindow(DWORD* exitCode);
-
-  private:
-    void End();
-
-    HANDLE process_ = nullptr;
-    DWORD processId_ = 0;
 };
 
 #endif

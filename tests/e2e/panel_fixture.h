@@ -1,10 +1,16 @@
-// A test case with one panel: its distribution folder, its process and its
-// window. Every wait has a deadline, and a wait that fails says what it saw.
+// A test case with one panel: a fresh distribution folder, tandrel.exe started
+// in it and its window. Every wait has a deadline, and a wait that fails says
+// what it saw.
 #ifndef TANDREL_TESTS_E2E_PANEL_FIXTURE_H
 #define TANDREL_TESTS_E2E_PANEL_FIXTURE_H
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,12 +19,135 @@
 #include "distribution.h"
 #include "probe.h"
 
+// tandrel.exe started in a distribution folder. A process still running when
+// the object goes, or starts another, is ended: only this process, by its
+// handle.
+class Panel {
+  public:
+    Panel() = default;
+    ~Panel() { End(); }
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    // Starts the distribution's tandrel.exe in `folder` (its own when empty);
+    // given `arguments`, it writes its output to output.txt there.
+    bool Start(const Distribution& distribution, const std::string& folder = "",
+               const std::string& arguments = "") {
+        End();
+        std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        if (!arguments.empty()) {
+            commandLine += " " + arguments;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = startup.hStdError =
+                CreateFileA(distribution.PathOf("output.txt").c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        }
+        PROCESS_INFORMATION info = {};
+        bool started = CreateProcessA(
+            nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0, nullptr,
+            (folder.empty() ? distribution.Path() : folder).c_str(), &startup, &info);
+        if (startup.hStdOutput) {
+            CloseHandle(startup.hStdOutput);
+        }
+        if (!started) {
+            return false;
+        }
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        processId_ = info.dwProcessId;
+        return true;
+    }
+    DWORD ProcessId() const { return processId_; }
+    bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    // Whether a program that the panel started still runs.
+    bool ChildRuns() const {
+        HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof(entry);
+        BOOL more = Process32First(processes, &entry);
+        while (more && entry.th32ParentProcessID != processId_) {
+            more = Process32Next(processes, &entry);
+        }
+        CloseHandle(processes);
+        return more != FALSE;
+    }
+    // The visible window of class `className`, once there is one; null when
+    // none appeared in time.
+    HWND WaitForWindow(const char* className = "TANDREL") {
+        std::vector<HWND> windows;
+        probe::WaitUntil([&] {
+            windows = probe::WindowsOf(processId_, className);
+            return !windows.empty() || !IsRunning();
+        });
+        return windows.empty() ? nullptr : windows.front();
+    }
+    // Waits for the process to end with `expected`; if `windowless`, it must
+    // not show any window on the way.
+    ::testing::AssertionResult ExitsWith(DWORD expected, bool windowless = false) {
+        bool windowSeen = false;
+        bool ended = probe::WaitUntil([&] {
+            windowSeen = windowless && !probe::WindowsOf(processId_).empty();
+            return windowSeen || !IsRunning();
+        });
+        DWORD exitCode = 0xDEAD;
+        GetExitCodeProcess(process_, &exitCode);
+        if (windowSeen || !ended || exitCode != expected) {
+            return ::testing::AssertionFailure()
+                   << (windowSeen ? "a window was shown; " : "")
+                   << (ended ? "exit code " : "still running, ") << exitCode;
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+  private:
+    void End() {
+        if (IsRunning()) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, probe::kWaitMs);
+        }
+        if (process_) {
+            CloseHandle(process_);
+        }
+        process_ = nullptr;
+    }
+
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+// Settings of a panel with 100 x 30 buttons beside panel.bmp, the given
+// captions and installer.
+inline std::string PanelIni(const std::string& captions, const std::string& installer = "") {
+    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight="
+           "30\r\nInstaller=" +
+           installer + "\r\n[Button_Captions]\r\n" + captions;
+}
+
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
+
+// A picture of the given size, 400 x 300 as the tests' panels have unless
+// they say otherwise.
+inline bmp::Options Picture(int width = 400, int height = 300) {
+    bmp::Options options;
+    options.width = width;
+    options.height = height;
+    return options;
+}
+
 class PanelTest : public ::testing::Test {
   protected:
-    // Writes the settings file (unless null), starts the panel in the
-    // distribution folder and waits for its window and `buttons` buttons.
-    ::testing::AssertionResult LaunchWith(const char* ini, size_t buttons) {
-        if (ini && !distribution_->WriteIni(ini)) {
+    // Writes the settings file (unless empty), starts the panel and waits for
+    // its window and `buttons` buttons.
+    ::testing::AssertionResult LaunchWith(const std::string& ini, size_t buttons) {
+        if (!ini.empty() && !distribution_->WriteIni(ini)) {
             return ::testing::AssertionFailure() << "cannot write the settings file";
         }
         if (!panel_.Start(*distribution_)) {
@@ -36,31 +165,30 @@ class PanelTest : public ::testing::Test {
         return ::testing::AssertionSuccess();
     }
 
-    // Writes a picture, as panel.bmp.
+    // The panel with the three buttons beside the picture, active, with the
+    // focus on Install.
+    void LaunchActive(const std::string& installer = "") {
+        ASSERT_TRUE(AddPicture(Picture()));
+        ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions, installer), 3));
+        ASSERT_TRUE(probe::Activate(window_)) << "the panel did not become active";
+        ASSERT_TRUE(FocusAndFrameOn(0));
+    }
+
     bool AddPicture(const bmp::Options& options) {
         return bmp::WriteFile(distribution_->PathOf("panel.bmp"), bmp::Build(options));
     }
-
-    ::testing::AssertionResult Activate() {
-        if (!probe::Activate(window_)) {
-            return ::testing::AssertionFailure() << "the panel did not become active";
-        }
-        return ::testing::AssertionSuccess();
-    }
-
-    HWND Focus() const { return probe::FocusOf(window_); }
 
     // Which of the buttons (by index) has the focus and which carry the
     // default frame, as "focus 1, framed 1".
     std::string FocusAndFrame() const {
         std::string seen = "focus ";
-        HWND focus = Focus();
+        HWND focus = probe::ThreadOf(window_).hwndFocus;
         std::string framed;
         for (size_t i = 0; i < buttons_.size(); ++i) {
             if (buttons_[i] == focus) {
                 seen += std::to_string(i);
             }
-            if ((probe::Style(buttons_[i]) & 0x0F) == BS_DEFPUSHBUTTON) {
+            if ((GetWindowLongA(buttons_[i], GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
                 framed += (framed.empty() ? "" : " ") + std::to_string(i);
             }
         }
@@ -76,15 +204,20 @@ class PanelTest : public ::testing::Test {
         return ::testing::AssertionFailure() << "want " << want << ", saw " << FocusAndFrame();
     }
 
-    ::testing::AssertionResult ExitsWith(DWORD expected) {
-        DWORD exitCode = 0xDEAD;
-        if (!panel_.WaitForExit(&exitCode, probe::kWaitMs)) {
-            return ::testing::AssertionFailure() << "the panel is still running";
-        }
-        if (exitCode != expected) {
-            return ::testing::AssertionFailure() << "exit code " << exitCode;
-        }
-        return ::testing::AssertionSuccess();
+    // What a stand-in started as `program` recorded: its command line and its
+    // folder, a line each; and how often it was started.
+    std::string Record(const std::string& program) const {
+        return distribution_->Read(program + ".record");
+    }
+    size_t Starts(const std::string& program) const {
+        return distribution_->Read(program + ".starts").size();
+    }
+
+    // A window of the test's own in front, which takes the activation away.
+    HWND OtherWindow() {
+        HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0,
+                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        return probe::Activate(other) ? other : nullptr;
     }
 
     std::unique_ptr<Distribution> distribution_ = std::make_unique<Distribution>();
@@ -92,22 +225,5 @@ class PanelTest : public ::testing::Test {
     HWND window_ = nullptr;
     std::vector<HWND> buttons_;
 };
-
-// Settings of a panel with 100 x 30 buttons beside panel.bmp, the given
-// captions and installer.
-inline std::string PanelIni(const std::string& captions, const std::string& installer = "") {
-    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\nInstaller=" +
-           installer + "\r\n[Button_Captions]\r\n" + captions;
-}
-
-const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
-
-// A 400 x 300 picture, as the tests' panels have unless they say otherwise.
-inline bmp::Options PanelPicture() {
-    bmp::Options options;
-    options.width = 400;
-    options.height = 300;
-    return options;
-}
 
 #endif

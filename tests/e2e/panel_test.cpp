@@ -1,5 +1,6 @@
 // The panel as it appears: window size and place, buttons, title, icon and
-// the picture on screen, pixel for pixel against the file it came from.
+// the picture on screen, pixel for pixel against the file it came from, at
+// each display scale that the tests' prefixes have: 96, 144 and 192 DPI.
 #include "panel_fixture.h"
 
 namespace {
@@ -18,54 +19,29 @@ class PanelLook : public PanelTest {
         int wrongPixels = 0;
         bool shown = probe::WaitUntil([&] {
             RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-            wrongPixels = wrong(probe::CapturePixels(area));
+            std::vector<DWORD> pixels = probe::CapturePixels(area);
+            wrongPixels = pixels.empty() ? 1 : wrong(pixels);
             return wrongPixels == 0;
         });
         if (shown) {
             return ::testing::AssertionSuccess();
         }
-        return ::testing::AssertionFailure() << wrongPixels << " pixels differ";
-    }
-
-    // One picture of each header kind that the panel reads, at odd sizes so
-    // that row padding and every edge show; the reader's own tests cover the
-    // pixel formats.
-    void ExpectPicture(bmp::Options options) {
-        options.width = 61;
-        options.height = 37;
-        ASSERT_TRUE(AddPicture(options));
-        ASSERT_TRUE(LaunchWith("[General]\r\nBmp=panel.bmp\r\nButtonWidth=60\r\n"
-                               "ButtonHeight=20\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
-                               1));
-        RECT client = probe::ClientRectOnScreen(window_);
-        RECT picture = {client.left, client.top, client.left + options.width,
-                        client.top + options.height};
-        EXPECT_TRUE(Shows(picture, [&](const std::vector<DWORD>& pixels) {
-            int wrong = pixels.size() == size_t(options.width * options.height) ? 0 : 1;
-            for (size_t i = 0; i < pixels.size(); ++i) {
-                bmp::Rgb want =
-                    bmp::Expected(options, int(i) % options.width, int(i) / options.width);
-                wrong += pixels[i] != DWORD(want.red << 16 | want.green << 8 | want.blue);
-            }
-            return wrong;
-        }));
+        return ::testing::AssertionFailure() << wrongPixels << " pixels wrong";
     }
 };
 
 TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheDesktop) {
-    ASSERT_TRUE(AddPicture(PanelPicture()));
-    ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions).c_str(), 3));
-    SIZE client = ClientSize();
-    EXPECT_EQ(550, client.cx);
-    EXPECT_EQ(300, client.cy);
+    ASSERT_TRUE(AddPicture(Picture()));
+    ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions), 3));
+    EXPECT_EQ(550, ClientSize().cx);
+    EXPECT_EQ(300, ClientSize().cy);
     RECT desktop = probe::WindowRect(GetDesktopWindow());
     RECT rect = probe::WindowRect(window_);
     EXPECT_EQ((desktop.right - desktop.left) / 2 - (rect.right - rect.left) / 2, rect.left);
     EXPECT_EQ((desktop.bottom - desktop.top) / 2 - (rect.bottom - rect.top) / 2, rect.top);
-    LONG style = probe::Style(window_);
     EXPECT_EQ(WS_DLGFRAME | WS_SYSMENU,
-              style & (WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-
+              GetWindowLongA(window_, GWL_STYLE) &
+                  (WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ("Install", probe::Text(buttons_[0]));
 
     // Beside the picture, between the buttons: the button face's colour.
@@ -74,15 +50,11 @@ TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheDesktop) {
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     DWORD want = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
     EXPECT_TRUE(Shows(area, [&](const std::vector<DWORD>& pixels) {
-        int wrong = 0;
-        for (DWORD pixel : pixels) {
-            wrong += pixel != want;
-        }
-        return wrong;
+        return int(std::count_if(pixels.begin(), pixels.end(), [&](DWORD p) { return p != want; }));
     }));
 }
 
-TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitle) {
+TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitleAndIcon) {
     ASSERT_TRUE(LaunchWith("[General]\r\nTitleBar=Quillmere Studio 1.0 Setup\r\nButtonWidth=100\r\n"
                            "[Button_Captions]\r\nCancelBut=Cancel\r\n",
                            1));
@@ -90,13 +62,10 @@ TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitle) {
     EXPECT_EQ(150, ClientSize().cx);
     // The platform keeps a captioned window a little taller than its frame.
     EXPECT_LT(ClientSize().cy, 15);
-}
 
-TEST_F(PanelLook, CaptionShowsTheProgramsOwnIcon) {
-    ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
-    ASSERT_TRUE(Activate());
     // The left end of the caption, where the small icon is drawn: the disc's
     // green badge shows there, which no stock icon has.
+    ASSERT_TRUE(probe::Activate(window_));
     RECT rect = probe::WindowRect(window_);
     RECT client = probe::ClientRectOnScreen(window_);
     EXPECT_TRUE(Shows(RECT{rect.left, rect.top, rect.left + 28, client.top},
@@ -110,18 +79,92 @@ TEST_F(PanelLook, CaptionShowsTheProgramsOwnIcon) {
                       }));
 }
 
-TEST_F(PanelLook, CoreHeaderPictureAppearsAtTheClientOriginAsStored) {
-    bmp::Options options;
-    options.bitCount = 8;
-    options.coreHeader = true;
-    ExpectPicture(options);
+// One picture of each header kind that the panel reads, at odd sizes so that
+// row padding and every edge show; the reader's own tests cover the pixel
+// formats.
+TEST_F(PanelLook, PictureOfEachHeaderKindAppearsAtTheClientOriginAsStored) {
+    bmp::Options core = Picture(61, 37);
+    core.bitCount = 8;
+    core.coreHeader = true;
+    bmp::Options info = Picture(61, 37);
+    info.topDown = true;
+    info.fileHeader = false;
+    for (const bmp::Options& options : {core, info}) {
+        SCOPED_TRACE(options.coreHeader ? "core header" : "info header");
+        distribution_ = std::make_unique<Distribution>();
+        ASSERT_TRUE(AddPicture(options));
+        ASSERT_TRUE(LaunchWith("[General]\r\nBmp=panel.bmp\r\nButtonWidth=60\r\n"
+                               "ButtonHeight=20\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
+                               1));
+        RECT client = probe::ClientRectOnScreen(window_);
+        RECT picture = {client.left, client.top, client.left + 61, client.top + 37};
+        EXPECT_TRUE(Shows(picture, [&](const std::vector<DWORD>& pixels) {
+            int wrong = pixels.size() == 61u * 37 ? 0 : 1;
+            for (size_t i = 0; i < pixels.size(); ++i) {
+                bmp::Rgb want = bmp::Expected(options, int(i) % 61, int(i) / 61);
+                wrong += pixels[i] != DWORD(want.red << 16 | want.green << 8 | want.blue);
+            }
+            return wrong;
+        }));
+    }
 }
 
-TEST_F(PanelLook, InfoHeaderPictureAppearsAtTheClientOriginAsStored) {
-    bmp::Options options;
-    options.topDown = true;
-    options.fileHeader = false;
-    ExpectPicture(options);
+// A 24-bit picture of one colour (0xRRGGBB).
+std::vector<std::uint8_t> SolidPicture(int width, int height, DWORD rgb) {
+    std::vector<std::uint8_t> file = bmp::Build(Picture(width, height));
+    const size_t pixels = bmp::LayoutOf(Picture(width, height)).pixelsAt;
+    for (size_t at = pixels; at < file.size(); ++at) {
+        file[at] = static_cast<std::uint8_t>(rgb >> (at - pixels) % 3 * 8);
+    }
+    return file;
+}
+
+using Scaled = PanelLook;
+
+TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
+    // A 200 x 150 picture, its sharp twin of 400 x 300 in another colour, and
+    // buttons of 100 x 30.
+    const struct {
+        int dpi, clientWidth, clientHeight, pictureWidth, x, buttonWidth, buttonHeight, ys[3];
+        DWORD picture; // the sharp one wherever the display is scaled up
+    } cases[] = {
+        {96, 350, 150, 200, 225, 100, 30, {15, 55, 105}, 0xC00000},
+        {144, 525, 225, 300, 337, 150, 45, {22, 82, 158}, 0x0000C0},
+        {192, 700, 300, 400, 450, 200, 60, {30, 110, 210}, 0x0000C0},
+    };
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    auto c = std::find_if(std::begin(cases), std::end(cases),
+                          [&](const auto& f) { return f.dpi == dpi; });
+    ASSERT_NE(std::end(cases), c) << "no figures for " << dpi << " DPI";
+
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", SolidPicture(200, 150, 0xC00000)));
+    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", SolidPicture(400, 300, 0x0000C0)));
+    ASSERT_TRUE(LaunchWith(
+        Replaced(PanelIni(kThreeCaptions), "Bmp=panel.bmp", "Bmp=panel.bmp\r\nBmp2x=sharp.bmp"),
+        3));
+    RECT client = probe::ClientRectOnScreen(window_);
+    EXPECT_EQ(c->clientWidth, client.right - client.left);
+    EXPECT_EQ(c->clientHeight, client.bottom - client.top);
+    for (int i = 0; i < 3; ++i) {
+        RECT r = probe::WindowRect(buttons_[i]);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ((std::vector<LONG>{c->x, c->ys[i], c->buttonWidth, c->buttonHeight}),
+                  (std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}))
+            << "button " << i;
+    }
+
+    // The picture fills its place exactly, in the colour of the file drawn.
+    const int width = c->pictureWidth + 1;
+    EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
+                      [&](const std::vector<DWORD>& pixels) {
+                          int wrong = 0;
+                          for (size_t i = 0; i < pixels.size(); ++i) {
+                              wrong += (pixels[i] == c->picture) != (int(i % width) < width - 1);
+                          }
+                          return wrong;
+                      }));
 }
 
 } // namespace

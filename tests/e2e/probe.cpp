@@ -1,8 +1,5 @@
 #include "probe.h"
 
-#include <cstdio>
-#include <cstring>
-
 namespace probe {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -25,46 +22,23 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className; // null: any class
-    bool visibleOnly;
+struct Search {
+    DWORD processId; // 0: children of one window, visible or not
+    const char* className;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+BOOL CALLBACK Collect(HWND window, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId) {
-        return TRUE;
-    }
-    if (search->visibleOnly && !IsWindowVisible(window)) {
-        return TRUE;
-    }
     char className[64] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (search->className && lstrcmpA(className, search->className) != 0) {
-        return TRUE;
-    }
-    search->found.push_back(window);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectButton(HWND window, LPARAM lParam) {
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (lstrcmpiA(className, "Button") == 0) {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    if ((search->processId == 0 || (owner == search->processId && IsWindowVisible(window))) &&
+        (!search->className || lstrcmpiA(className, search->className) == 0)) {
+        search->found.push_back(window);
     }
     return TRUE;
-}
-
-GUITHREADINFO ThreadInfoOf(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info;
 }
 
 void SendKeyEvent(WORD virtualKey, bool up) {
@@ -76,30 +50,17 @@ void SendKeyEvent(WORD virtualKey, bool up) {
     SendInput(1, &input, sizeof(input));
 }
 
-// Mouse events carry their position, so that each one lands where meant
-// whatever the pointer's last known place.
-void SendMouseEvent(POINT screenPoint, DWORD flags) {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screenPoint.x, 65535, width > 1 ? width - 1 : 1);
-    input.mi.dy = MulDiv(screenPoint.y, 65535, height > 1 ? height - 1 : 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-}
-
 } // namespace
 
-HWND FindWindowOfProcess(DWORD processId, const char* className, bool visibleOnly) {
-    WindowSearch search = {processId, className, visibleOnly, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found.empty() ? nullptr : search.found.front();
+std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
+    Search search = {processId, className, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-std::vector<HWND> VisibleWindowsOfProcess(DWORD processId) {
-    WindowSearch search = {processId, nullptr, true, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> Buttons(HWND parent) {
+    Search search = {0, "Button", {}};
+    EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -107,10 +68,6 @@ std::string Text(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));
     return text;
-}
-
-LONG Style(HWND window) {
-    return GetWindowLongA(window, GWL_STYLE);
 }
 
 RECT WindowRect(HWND window) {
@@ -126,18 +83,11 @@ RECT ClientRectOnScreen(HWND window) {
     return rect;
 }
 
-std::vector<HWND> Buttons(HWND parent) {
-    std::vector<HWND> buttons;
-    EnumChildWindows(parent, CollectButton, reinterpret_cast<LPARAM>(&buttons));
-    return buttons;
-}
-
-HWND FocusOf(HWND window) {
-    return ThreadInfoOf(window).hwndFocus;
-}
-
-HWND ActiveOf(HWND window) {
-    return ThreadInfoOf(window).hwndActive;
+GUITHREADINFO ThreadOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
 }
 
 bool Activate(HWND window) {
@@ -146,26 +96,34 @@ bool Activate(HWND window) {
             SetForegroundWindow(window);
             return false;
         }
-        return ActiveOf(window) == window;
+        return ThreadOf(window).hwndActive == window;
     });
 }
 
-void PressKey(WORD virtualKey) {
+void PressKey(WORD virtualKey, bool withAlt) {
+    if (withAlt) {
+        SendKeyEvent(VK_MENU, false);
+    }
     SendKeyEvent(virtualKey, false);
     SendKeyEvent(virtualKey, true);
+    if (withAlt) {
+        SendKeyEvent(VK_MENU, true);
+    }
 }
 
-void PressKeyWithAlt(WORD virtualKey) {
-    SendKeyEvent(VK_MENU, false);
-    PressKey(virtualKey);
-    SendKeyEvent(VK_MENU, true);
-}
-
+// Each mouse event carries its position, so that it lands where meant
+// whatever the pointer's last known place.
 void ClickCenterOf(HWND window) {
     RECT rect = WindowRect(window);
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        SendMouseEvent(centre, flags);
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, width > 1 ? width - 1 : 1);
+        input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, height > 1 ? height - 1 : 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof(input));
     }
 }
 

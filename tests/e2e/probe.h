@@ -10,45 +10,34 @@
 
 namespace probe {
 
-// The default time limit of every wait: generous, because a loaded machine can
-// be slow to start a Wine process, and a wait ends as soon as its condition holds.
+// The time limit of every wait: generous, because a loaded machine can be slow
+// to start a Wine process, and a wait ends as soon as its condition holds.
 const DWORD kWaitMs = 15000;
 
 // Pumps this thread's messages and checks `condition` until it holds or the
 // time is up. Returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
 
-// The top-level window of `processId` of the given class, or null.
-HWND FindWindowOfProcess(DWORD processId, const char* className, bool visibleOnly);
-
-// All visible top-level windows of a process.
-std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
-
+// The visible top-level windows of a process, of the given class unless null.
+std::vector<HWND> WindowsOf(DWORD processId, const char* className = nullptr);
+// The push buttons of a window, in creation order.
+std::vector<HWND> Buttons(HWND parent);
 std::string Text(HWND window);
-LONG Style(HWND window);
-
 // The window's rectangle, and its client area, in screen coordinates.
 RECT WindowRect(HWND window);
 RECT ClientRectOnScreen(HWND window);
-
-// The push buttons of a window, in creation order.
-std::vector<HWND> Buttons(HWND parent);
-
-// The window that has the keyboard focus in `window`'s thread, or null.
-HWND FocusOf(HWND window);
-// The active window of `window`'s thread, or null.
-HWND ActiveOf(HWND window);
-
+// The focus and the active window of `window`'s thread.
+GUITHREADINFO ThreadOf(HWND window);
 // Brings `window` to the foreground and waits until it is active.
 bool Activate(HWND window);
 
-// Key presses and mouse clicks through the system's input queue; they go to
-// the foreground window.
-void PressKey(WORD virtualKey);
-void PressKeyWithAlt(WORD virtualKey);
+// Key presses (with Alt held, if asked) and mouse clicks through the system's
+// input queue; they go to the foreground window.
+void PressKey(WORD virtualKey, bool withAlt = false);
 void ClickCenterOf(HWND window);
 
-// Copies a screen rectangle's pixels as 0x00RRGGBB values, row by row from the top.
+// Copies a screen rectangle's pixels as 0x00RRGGBB values, row by row from the
+// top.
 std::vector<DWORD> CapturePixels(const RECT& screenRect);
 
 } // namespace probe

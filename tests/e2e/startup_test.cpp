@@ -1,79 +1,42 @@
 // Starting and stopping the panel: the gate that refuses to show a panel
-// without buttons, the texts it carries, the About box and Close.
+// without buttons, one panel a folder, the About box, Close, and
+// `tandrel.exe /check`, which never shows a window or starts a program.
 #include "panel_fixture.h"
+
+#include <sstream>
 
 namespace {
 
-class Startup : public PanelTest {};
+using Startup = PanelTest;
 
 TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
     const char* const cases[] = {
-        nullptr, // no settings file
-        "[General]\r\nTitleBar=Nothing here\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
+        "", // no settings file
+        "[General]\r\nTitleBar=Nothing "
+        "here\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
         "[Button_Captions]\r\nInstallBut=\r\nBrowseBut=\r\nCancelBut=\r\n",
-        "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n", // the wrong section
+        "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n", // the wrong
+                                                                   // section
     };
     for (const char* ini : cases) {
-        SCOPED_TRACE(ini ? ini : "no settings file");
+        SCOPED_TRACE(ini);
         distribution_ = std::make_unique<Distribution>();
-        ASSERT_TRUE(!ini || distribution_->WriteIni(ini));
-        Panel panel;
-        ASSERT_TRUE(panel.Start(*distribution_));
-        DWORD exitCode = 99;
-        EXPECT_TRUE(panel.ExitsWithoutWindow(&exitCode)) << "a window was shown, or no exit";
-        EXPECT_EQ(0u, exitCode);
+        ASSERT_TRUE(!*ini || distribution_->WriteIni(ini));
+        ASSERT_TRUE(panel_.Start(*distribution_));
+        EXPECT_TRUE(panel_.ExitsWith(0, true));
     }
-}
-
-TEST_F(Startup, TheProgramCarriesItsTexts) {
-    HMODULE program = LoadLibraryExA(distribution_->PathOf("tandrel.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program);
-    const struct {
-        UINT id;
-        const char* text;
-    } strings[] = {{103, "Quillmere Software, Inc."},
-                   {109, "TANDREL"},
-                   {110, ".\\tandrel.ini"},
-                   {111, "General"},
-                   {112, "Bmp"},
-                   {113, "Installer"},
-                   {114, "Button_Captions"},
-                   {115, "TitleBar"},
-                   {116, "SysMenuIcon"},
-                   {117, "InstallBut"},
-                   {118, "BrowseBut"},
-                   {119, "CancelBut"},
-                   {120, "ButtonWidth"},
-                   {121, "ButtonHeight"}};
-    for (const auto& string : strings) {
-        char text[100] = {};
-        LoadStringA(program, string.id, text, sizeof(text));
-        EXPECT_STREQ(string.text, text) << "string " << string.id;
-    }
-    FreeLibrary(program);
-}
-
-TEST_F(Startup, CloseEndsTheProcessWithZero) {
-    ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nInstallBut=Install\r\n", 1));
-    EXPECT_EQ("Quillmere Software, Inc.", probe::Text(window_));
-    PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(ExitsWith(0));
 }
 
 TEST_F(Startup, OnePanelAFolder) {
     ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
-    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(probe::Activate(other));
+    HWND other = OtherWindow();
+    ASSERT_TRUE(other);
     // The folder named in other letters is the same folder.
     std::string folder = distribution_->Path();
     CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
     Panel second;
     ASSERT_TRUE(second.Start(*distribution_, folder));
-    DWORD exitCode = 99;
-    EXPECT_TRUE(second.ExitsWithoutWindow(&exitCode)) << "a window was shown, or no exit";
-    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(second.ExitsWith(0, true));
     EXPECT_TRUE(probe::WaitUntil([&] { return GetForegroundWindow() == window_; }))
         << "the first panel is not in front";
     DestroyWindow(other);
@@ -84,17 +47,15 @@ TEST_F(Startup, OnePanelAFolder) {
     EXPECT_TRUE(second.WaitForWindow() && panel_.IsRunning()) << "not two panels";
 }
 
-TEST_F(Startup, AboutBoxClosesWithOkAndWithEscape) {
+TEST_F(Startup, AboutBoxClosesWithOkAndWithEscapeAndCloseEndsThePanel) {
     ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
+    EXPECT_EQ("Quillmere Software, Inc.", probe::Text(window_));
     for (bool escape : {false, true}) {
         SCOPED_TRACE(escape ? "Escape" : "OK");
         // The command as the accelerator sends it.
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(104, 1), 0);
-        HWND about = nullptr;
-        ASSERT_TRUE(probe::WaitUntil([&] {
-            about = probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true);
-            return about != nullptr;
-        })) << "no About box";
+        HWND about = panel_.WaitForWindow("#32770");
+        ASSERT_TRUE(about) << "no About box";
         EXPECT_EQ("About", probe::Text(about));
         EXPECT_EQ(window_, GetWindow(about, GW_OWNER));
         HWND ok = GetDlgItem(about, IDOK);
@@ -109,18 +70,84 @@ TEST_F(Startup, AboutBoxClosesWithOkAndWithEscape) {
         EXPECT_TRUE(probe::WaitUntil([&] { return !IsWindow(about); })) << "the About box stayed";
         EXPECT_TRUE(panel_.IsRunning());
     }
+    PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(panel_.ExitsWith(0));
 }
 
-TEST_F(Startup, AboutAcceleratorOnAFocusedButtonDoesNothing) {
-    ASSERT_TRUE(AddPicture(PanelPicture()));
-    ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions).c_str(), 3));
-    ASSERT_TRUE(Activate());
-    ASSERT_TRUE(FocusAndFrameOn(0));
-    probe::PressKeyWithAlt(VK_OEM_2); // Alt and the "/" key
-    // Keys are handled in order: once Down has moved the focus, Alt+/ was seen.
-    probe::PressKey(VK_DOWN);
-    EXPECT_TRUE(FocusAndFrameOn(1));
-    EXPECT_FALSE(probe::FindWindowOfProcess(panel_.ProcessId(), "#32770", true));
+const char kGoodIni[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
+                        "Installer=setup.exe /q\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
+                        "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n";
+
+using Check = PanelTest;
+
+// Each folder has one planted fault, but the first, which has none.
+TEST_F(Check, NamesEachPlantedFault) {
+    const struct {
+        const char* name;
+        std::string ini; // empty: no settings file
+        std::function<void(Distribution&)> plant;
+        DWORD exitCode;
+        const char* line;
+    } cases[] = {
+        {"clean", kGoodIni, nullptr, 0, "panel.bmp: 400 x 300 pixels"},
+        {"no settings file", "", nullptr, 2, "error: tandrel.ini: not found in "},
+        {"misspelt section", Replaced(kGoodIni, "[Button_Captions]", "[Button_Caption]"), nullptr,
+         2,
+         "[Button_Caption]: not a section the panel reads, so its keys are "
+         "ignored; did you "
+         "mean [Button_Captions]?"},
+        {"misspelt key", Replaced(kGoodIni, "Installer=", "Instaler="), nullptr, 1,
+         "warning: tandrel.ini: [General] Instaler: not a key the panel reads"},
+        {"installer cut", Replaced(kGoodIni, "/q", "/q " + std::string(100, 'x')), nullptr, 1,
+         "Installer: 113 characters, of which the panel reads the first 99"},
+        {"no button size", Replaced(kGoodIni, "ButtonWidth=100", ""), nullptr, 2,
+         "[General] ButtonWidth: missing or 0"},
+        {"caption too wide", Replaced(kGoodIni, "Cancel\r\n", std::string(40, 'W') + "\r\n"),
+         nullptr, 1, "CancelBut: \"WWWW"},
+        {"same mnemonic", Replaced(kGoodIni, "&Browse", "&Install it"), nullptr, 1,
+         "BrowseBut: its mnemonic &I is also that of InstallBut"},
+        {"not a picture", kGoodIni,
+         [](Distribution& d) { d.WriteFile("panel.bmp", std::vector<std::uint8_t>(60, 'x')); }, 2,
+         "error: panel.bmp: not shown, so the window is only its frame and the "
+         "buttons lie "
+         "outside it; it is no picture the panel reads"},
+        {"panel larger than a laptop's screen", kGoodIni,
+         [](Distribution& d) { d.WriteFile("panel.bmp", bmp::Build(Picture(1400))); }, 1,
+         "more than a 1366 x 768 screen"},
+        {"icon that is not one",
+         Replaced(kGoodIni, "[General]", "[General]\r\nSysMenuIcon=panel.bmp"), nullptr, 1,
+         "warning: panel.bmp: not an icon file"},
+        {"installer missing", Replaced(kGoodIni, "setup.exe", "missing.exe"), nullptr, 2,
+         "the program \"missing.exe\" is not found"},
+        {"started in another folder", kGoodIni, [](Distribution& d) { d.MakeFolder("elsewhere"); },
+         2, "the program's own folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        distribution_ = std::make_unique<Distribution>();
+        ASSERT_TRUE(AddPicture(Picture()));
+        ASSERT_TRUE(distribution_->CopyProgram("stand_in.exe", "setup.exe"));
+        ASSERT_TRUE(c.ini.empty() || distribution_->WriteIni(c.ini));
+        if (c.plant) {
+            c.plant(*distribution_);
+        }
+        bool elsewhere = std::string(c.name) == "started in another folder";
+        ASSERT_TRUE(panel_.Start(*distribution_,
+                                 elsewhere ? distribution_->PathOf("elsewhere") : "", "/check"));
+        ::testing::AssertionResult exited = panel_.ExitsWith(c.exitCode, true);
+        std::string report = distribution_->Read("output.txt");
+        EXPECT_TRUE(exited) << report;
+        EXPECT_NE(std::string::npos, report.find(c.line)) << report;
+        EXPECT_EQ("", Record("setup.exe")) << "the installer was started";
+        if (c.exitCode == 0) {
+            std::istringstream lines(report);
+            int count = 0;
+            for (std::string line; std::getline(lines, line); ++count) {
+                EXPECT_EQ(0u, line.find("note: ")) << line;
+            }
+            EXPECT_GE(count, 3);
+        }
+    }
 }
 
 } // namespace
