@@ -202,13 +202,7 @@ int DibImage::GetSize(int* width, int* height) {
     }
     *width = 0;
     *height = 0;
-    if (!packedDib) {
-        Load();
-    }
-    if (!packedDib) {
-        return 0;
-    }
-    const BYTE* base = static_cast<const BYTE*>(GlobalLock(packedDib));
+    const BYTE* base = LockLoaded();
     if (!base) {
         return 0;
     }
@@ -229,13 +223,7 @@ void DibImage::BuildPalette() {
         DeleteObject(palette);
         palette = nullptr;
     }
-    if (!packedDib) {
-        Load();
-    }
-    if (!packedDib) {
-        return;
-    }
-    const BYTE* base = static_cast<const BYTE*>(GlobalLock(packedDib));
+    const BYTE* base = LockLoaded();
     if (!base) {
         return;
     }
@@ -253,7 +241,7 @@ void DibImage::BuildPalette() {
     palette = made;
 }
 
-BYTE* DibImage::LockForDrawing() {
+BYTE* DibImage::LockLoaded() {
     if (!packedDib) {
         Load();
     }
@@ -262,7 +250,7 @@ BYTE* DibImage::LockForDrawing() {
 
 int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc,
                    int ySrc) {
-    BYTE* base = LockForDrawing();
+    BYTE* base = LockLoaded();
     if (!base) {
         return 0;
     }
@@ -277,7 +265,7 @@ int DibImage::Draw(HDC deviceContext, int xDest, int yDest, int width, int heigh
 }
 
 int DibImage::DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height) {
-    BYTE* base = LockForDrawing();
+    BYTE* base = LockLoaded();
     if (!base) {
         return 0;
     }

@@ -50,7 +50,7 @@ class DibImage {
 
   private:
     // The block, loaded first if need be, locked; null when there is none.
-    BYTE* LockForDrawing();
+    BYTE* LockLoaded();
     void Load();
     // A bitmap's headers and colour table into a new block, or a PNG, JPEG or
     // GIF's kind, its size checked; its outcome in `refusal`.

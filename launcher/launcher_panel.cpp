@@ -211,10 +211,10 @@ void Launcher::Paint(HDC deviceContext) {
         previousPalette = SelectPalette(deviceContext, palette, FALSE);
         RealizePalette(deviceContext);
     }
-    int width = 0;
-    int height = 0;
-    image->GetSize(&width, &height);
     if (picture == image && dpi == kDefaultDpi) {
+        int width = 0;
+        int height = 0;
+        image->GetSize(&width, &height);
         image->Draw(deviceContext, 0, 0, width, height, 0, 0);
     } else {
         PanelMetrics metrics = Metrics();
