@@ -18,12 +18,22 @@ namespace {
 const int kSectionCount = 2;
 const UINT kSectionIds[kSectionCount] = {IDS_SECTION_GENERAL, IDS_SECTION_BUTTON_CAPTIONS};
 // The keys of [General], its text keys first, then those of [Button_Captions].
-const int kKeyCount = 9;
-const int kGeneralKeys = 6;
-const UINT kKeyIds[kKeyCount] = {IDS_KEY_TITLE_BAR,   IDS_KEY_SYS_MENU_ICON, IDS_KEY_BMP,
-                                 IDS_KEY_INSTALLER,   IDS_KEY_BUTTON_WIDTH,  IDS_KEY_BUTTON_HEIGHT,
-                                 IDS_KEY_INSTALL_BUT, IDS_KEY_BROWSE_BUT,    IDS_KEY_CANCEL_BUT};
-enum { kTitleKey, kIconKey, kBmpKey, kInstallerKey, kWidthKey, kHeightKey, kFirstCaptionKey };
+const int kKeyCount = 10;
+const int kGeneralKeys = 7;
+const UINT kKeyIds[kKeyCount] = {IDS_KEY_TITLE_BAR,     IDS_KEY_SYS_MENU_ICON, IDS_KEY_BMP,
+                                 IDS_KEY_BMP_2X,        IDS_KEY_INSTALLER,     IDS_KEY_BUTTON_WIDTH,
+                                 IDS_KEY_BUTTON_HEIGHT, IDS_KEY_INSTALL_BUT,   IDS_KEY_BROWSE_BUT,
+                                 IDS_KEY_CANCEL_BUT};
+enum {
+    kTitleKey,
+    kIconKey,
+    kBmpKey,
+    kBmp2xKey,
+    kInstallerKey,
+    kWidthKey,
+    kHeightKey,
+    kFirstCaptionKey
+};
 
 int SectionOfKey(int key) {
     return key < kGeneralKeys ? 0 : 1;

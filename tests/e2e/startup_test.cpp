@@ -74,9 +74,10 @@ TEST_F(Startup, AboutBoxClosesWithOkAndWithEscapeAndCloseEndsThePanel) {
     EXPECT_TRUE(panel_.ExitsWith(0));
 }
 
-const char kGoodIni[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
-                        "Installer=setup.exe /q\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
-                        "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n";
+const char kGoodIni[] =
+    "[General]\r\nBmp=panel.bmp\r\nBmp2x=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
+    "Installer=setup.exe /q\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
+    "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n";
 
 using Check = PanelTest;
 
