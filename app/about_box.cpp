@@ -7,7 +7,7 @@
 namespace {
 
 BOOL CALLBACK UseFont(HWND control, LPARAM font) {
-    SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
 }
 
@@ -18,8 +18,8 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     case WM_INITDIALOG:
         // The texts in the panel's own font, the system's message font at the
         // panel's scale; the Launcher keeps it until the end of the process.
-        if (g_launcher && g_launcher->font) {
-            EnumChildWindows(dialog, UseFont, reinterpret_cast<LPARAM>(g_launcher->font));
+        if (g_launcher && g_launcher->Font()) {
+            EnumChildWindows(dialog, UseFont, reinterpret_cast<LPARAM>(g_launcher->Font()));
         }
         return TRUE;
     case WM_COMMAND:

@@ -4,17 +4,20 @@
 
 #include <windows.h>
 
-class Launcher;
+struct Settings;
 
 extern HINSTANCE g_hInstance;
 
-// Creates the main window and its Launcher and shows the window. Returns 0 when
-// the window could not be created or the panel could not be built.
-BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, int showCommand);
+// Creates the main window and its Launcher from `settings` and shows the
+// window. Returns 0 when the window could not be created or the panel could
+// not be built.
+BOOL InitInstance(HINSTANCE instance, const WCHAR* className, const WCHAR* title, int showCommand,
+                  const Settings& settings);
 
-// Runs the publisher's check for the current directory, reports it and
+// Runs the publisher's check for the current directory, as a customer of
+// `language` sees it (all languages when it is empty), reports it and
 // returns the exit code: 2 for errors, 1 for warnings only, else 0.
-int RunCheckCommand(HINSTANCE instance);
+int RunCheckCommand(HINSTANCE instance, const char16_t* language);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

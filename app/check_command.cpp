@@ -1,41 +1,56 @@
 // `tandrel.exe /check`: the publisher's check, reported where the publisher
-// looks: a file or pipe that standard output goes to, the console the
-// command was typed in, or else a message box.
+// looks: a file or pipe that standard output goes to (as UTF-8), the console
+// the command was typed in, or else a message box.
 #include <windows.h>
 
-#include <cstring>
 #include <new>
 
 #include "app/app.h"
+#include "dib/system_library.h"
 #include "launcher/check.h"
+#include "launcher/utf16.h"
 
 namespace {
 
-bool WriteAll(HANDLE handle, const char* text) {
-    DWORD length = static_cast<DWORD>(strlen(text));
-    DWORD written = 0;
-    return WriteFile(handle, text, length, &written, nullptr) && written == length;
+const WCHAR* W(const char16_t* text) {
+    return reinterpret_cast<const WCHAR*>(text);
 }
 
-typedef BOOL(WINAPI* AttachConsoleFunction)(DWORD);
+// The report as UTF-8 to a file or a pipe, or as text to a console.
+bool WriteAll(HANDLE handle, const char16_t* text) {
+    DWORD length = static_cast<DWORD>(Utf16Length(text));
+    DWORD written = 0;
+    if (GetFileType(handle) == FILE_TYPE_CHAR &&
+        WriteConsoleW(handle, W(text), length, &written, nullptr)) {
+        return written == length;
+    }
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, W(text), static_cast<int>(length), nullptr, 0,
+                                    nullptr, nullptr);
+    char* utf8 = bytes > 0 ? new (std::nothrow) char[bytes] : nullptr;
+    bool done = utf8 &&
+                WideCharToMultiByte(CP_UTF8, 0, W(text), static_cast<int>(length), utf8, bytes,
+                                    nullptr, nullptr) == bytes &&
+                WriteFile(handle, utf8, static_cast<DWORD>(bytes), &written, nullptr) &&
+                written == static_cast<DWORD>(bytes);
+    delete[] utf8;
+    return done;
+}
 
 // A GUI program started from a console window gets no standard output of its
-// own; Windows XP and later let it write to that console. Older Windows lack
-// the call, which is therefore looked up rather than imported.
-bool WriteToParentConsole(const char* text) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+// own; Windows XP and later let it write to that console.
+bool WriteToParentConsole(const char16_t* text) {
+    typedef BOOL(WINAPI * AttachConsoleFunction)(DWORD);
     AttachConsoleFunction attachConsole =
-        kernel ? reinterpret_cast<AttachConsoleFunction>(
-                     reinterpret_cast<void*>(GetProcAddress(kernel, "AttachConsole")))
-               : nullptr;
+        LoadedFunction<AttachConsoleFunction>(L"kernel32.dll", "AttachConsole");
     const DWORD kParentProcess = static_cast<DWORD>(-1);
     if (!attachConsole || !attachConsole(kParentProcess)) {
         return false;
     }
-    HANDLE console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     bool written =
-        console != INVALID_HANDLE_VALUE && WriteAll(console, "\r\n") && WriteAll(console, text);
+        console != INVALID_HANDLE_VALUE && WriteAll(console, u"\r\n") && WriteAll(console, text);
     if (console != INVALID_HANDLE_VALUE) {
         CloseHandle(console);
     }
@@ -55,17 +70,17 @@ void Deliver(const CheckReport& report) {
     UINT icon = report.Errors()     ? MB_ICONERROR
                 : report.Warnings() ? MB_ICONWARNING
                                     : MB_ICONINFORMATION;
-    MessageBoxA(nullptr, report.Text(), "Tandrel check", MB_OK | icon);
+    MessageBoxW(nullptr, W(report.Text()), L"Tandrel check", MB_OK | icon);
 }
 
 } // namespace
 
-int RunCheckCommand(HINSTANCE instance) {
+int RunCheckCommand(HINSTANCE instance, const char16_t* language) {
     CheckReport* report = new (std::nothrow) CheckReport;
     if (!report) {
         return 2;
     }
-    RunCheck(instance, report);
+    RunCheck(instance, language, report);
     Deliver(*report);
     int exitCode = report->ExitCode();
     delete report;

@@ -11,25 +11,27 @@ namespace {
 // 64-bit processes, so the block holds one as a LONG.
 const DWORD kBlockBytes = sizeof(LONG);
 
-const char kNamePrefix[] = "Tandrel.Panel.";
+const WCHAR kNamePrefix[] = L"Tandrel.Panel.";
 const int kHashDigits = 16;
-const size_t kNameSize = sizeof(kNamePrefix) + kHashDigits;
+const size_t kPrefixLength = sizeof(kNamePrefix) / sizeof(WCHAR) - 1;
+const size_t kNameSize = kPrefixLength + kHashDigits + 1;
 
 // The block's name for a folder's case-folded full path: short and without a
 // backslash, as every version of the platform wants an object's name. A
 // 64-bit FNV-1a hash of the path lets any path fit; paths that differ give
 // different names in all but a vanishing share of cases.
-void NameForFolder(const char* foldedPath, char name[kNameSize]) {
+void NameForFolder(const WCHAR* foldedPath, WCHAR name[kNameSize]) {
     uint64_t hash = 0xCBF29CE484222325ull;
-    for (const unsigned char* at = reinterpret_cast<const unsigned char*>(foldedPath); *at; ++at) {
-        hash = (hash ^ *at) * 0x100000001B3ull;
+    for (const WCHAR* at = foldedPath; *at; ++at) {
+        hash = (hash ^ (*at & 0xFF)) * 0x100000001B3ull;
+        hash = (hash ^ (*at >> 8)) * 0x100000001B3ull;
     }
-    memcpy(name, kNamePrefix, sizeof(kNamePrefix) - 1);
+    memcpy(name, kNamePrefix, kPrefixLength * sizeof(WCHAR));
     for (int i = kHashDigits - 1; i >= 0; --i) {
-        name[sizeof(kNamePrefix) - 1 + i] = "0123456789ABCDEF"[hash & 0xF];
+        name[kPrefixLength + i] = L"0123456789ABCDEF"[hash & 0xF];
         hash >>= 4;
     }
-    name[kNameSize - 1] = '\0';
+    name[kNameSize - 1] = L'\0';
 }
 
 } // namespace
@@ -42,18 +44,18 @@ FolderClaim::~FolderClaim() {
 }
 
 int FolderClaim::Claim() {
-    char folder[kMaxPathChars];
-    DWORD length = GetCurrentDirectoryA(kMaxPathChars, folder);
+    WCHAR folder[kMaxPathChars];
+    DWORD length = GetCurrentDirectoryW(kMaxPathChars, folder);
     if (length == 0 || length >= kMaxPathChars) {
         return 1;
     }
     // File names are compared without regard to case, and so are folders here.
-    CharUpperBuffA(folder, length);
-    char name[kNameSize];
+    CharUpperBuffW(folder, length);
+    WCHAR name[kNameSize];
     NameForFolder(folder, name);
     SetLastError(ERROR_SUCCESS);
     mapping =
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockBytes, name);
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockBytes, name);
     if (!mapping || GetLastError() != ERROR_ALREADY_EXISTS) {
         return 1;
     }

@@ -7,10 +7,9 @@
 #include "app/app.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
-#include "dib/dib_image.h"
-#include "launcher/check_rules.h"
 #include "launcher/command_line.h"
 #include "launcher/launcher.h"
+#include "launcher/settings_file.h"
 
 HINSTANCE g_hInstance = nullptr;
 
@@ -18,33 +17,47 @@ namespace {
 
 const int kTextSize = 100;
 
-ATOM RegisterMainClass(HINSTANCE instance, const char* className) {
-    WNDCLASSEXA windowClass = {};
+ATOM RegisterMainClass(HINSTANCE instance, const WCHAR* className) {
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TANDREL));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(DibImage::kBackground + 1);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TANDREL));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(Launcher::kBackground + 1);
     windowClass.lpszClassName = className;
-    return RegisterClassExA(&windowClass);
+    return RegisterClassExW(&windowClass);
+}
+
+// The settings in the customer's language, or in `language` when forced.
+// False when the program's own texts are missing.
+bool LoadSettings(HINSTANCE instance, const char16_t* language, Settings* settings) {
+    SettingsFile file;
+    if (!file.Load(instance)) {
+        return false;
+    }
+    char16_t chosen[kLanguageTagSize];
+    file.ChooseLanguage(language[0] ? language : nullptr, chosen);
+    file.Read(chosen, settings);
+    return true;
 }
 
 } // namespace
 
-BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, int showCommand) {
+BOOL InitInstance(HINSTANCE instance, const WCHAR* className, const WCHAR* title, int showCommand,
+                  const Settings& settings) {
     g_hInstance = instance;
-    HWND window = CreateWindowExA(0, className, title, WS_DLGFRAME | WS_SYSMENU, CW_USEDEFAULT, 0,
+    HWND window = CreateWindowExW(0, className, title, Launcher::kWindowStyle, CW_USEDEFAULT, 0,
                                   CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
     if (!window) {
         return FALSE;
     }
     // Set only once construction has returned: the focus, activation and move
     // messages that set-up causes take the default route.
-    Launcher* launcher = new (std::nothrow) Launcher(g_hInstance, window);
+    Launcher* launcher = new (std::nothrow) Launcher(g_hInstance, window, settings);
     g_launcher = launcher;
-    if (!launcher || !launcher->valid) {
+    if (!launcher || !launcher->Valid()) {
         return FALSE;
     }
     ShowWindow(window, showCommand);
@@ -52,11 +65,12 @@ BOOL InitInstance(HINSTANCE instance, const char* className, const char* title, 
     return TRUE;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand) {
+    ProgramOptions options = ParseArguments(reinterpret_cast<const char16_t*>(commandLine));
     // The publisher's check never shows the panel and never claims its folder;
     // any other command line does.
-    if (IsCheckCommand(commandLine)) {
-        return RunCheckCommand(instance);
+    if (options.check) {
+        return RunCheckCommand(instance, options.language);
     }
     FolderClaim claim;
     if (!claim.Claim()) {
@@ -68,21 +82,26 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     // the library is loaded, which this import sees to.
     InitCommonControls();
 
-    char title[kTextSize] = {};
-    char className[kTextSize] = {};
-    LoadStringA(instance, IDS_APP_TITLE, title, kTextSize);
-    LoadStringA(instance, IDS_WINDOW_CLASS, className, kTextSize);
-    RegisterMainClass(instance, className);
-
-    if (!InitInstance(instance, className, title, showCommand)) {
+    Settings* settings = new (std::nothrow) Settings;
+    WCHAR title[kTextSize] = {};
+    WCHAR className[kTextSize] = {};
+    bool ready = settings && LoadSettings(instance, options.language, settings);
+    if (ready) {
+        LoadStringW(instance, IDS_APP_TITLE, title, kTextSize);
+        LoadStringW(instance, IDS_WINDOW_CLASS, className, kTextSize);
+        RegisterMainClass(instance, className);
+        ready = InitInstance(instance, className, title, showCommand, *settings);
+    }
+    delete settings;
+    if (!ready) {
         return 0;
     }
-    claim.Publish(g_launcher->window);
+    claim.Publish(g_launcher->Window());
 
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_TANDREL));
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_TANDREL));
     MSG message = {};
     for (;;) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             break;
         }
@@ -92,9 +111,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
             message.wParam = 0;
             break;
         }
-        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+        if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 
@@ -110,11 +129,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 // point) and costs several kilobytes; this program uses none of it, and
 // msvcrt.dll sets up its heap itself when it is loaded.
 extern "C" void WINAPI TandrelStart() {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    GetStartupInfoA(&startup);
+    GetStartupInfoW(&startup);
     int showCommand = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
-    char* arguments = const_cast<char*>(ArgumentsOf(GetCommandLineA()));
-    ExitProcess(
-        static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, arguments, showCommand)));
+    const char16_t* arguments = ArgumentsOf(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+    ExitProcess(static_cast<UINT>(
+        wWinMain(GetModuleHandleW(nullptr), nullptr,
+                 reinterpret_cast<LPWSTR>(const_cast<char16_t*>(arguments)), showCommand)));
 }

@@ -15,20 +15,20 @@ const UINT kWmDpiChanged = 0x02E0;
 LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) {
         if (LOWORD(wParam) == IDM_ABOUT) {
-            DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
+            DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUTBOX), window, AboutDlgProc, 0);
             return 0;
         }
     } else if (g_launcher && g_launcher->OnButtonClicked(reinterpret_cast<HWND>(lParam))) {
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT OnPaint(HWND window) {
     PAINTSTRUCT paint;
     HDC deviceContext = BeginPaint(window, &paint);
     if (g_launcher) {
-        g_launcher->PaintOnRequest(deviceContext);
+        g_launcher->OnPaint(deviceContext);
     }
     EndPaint(window, &paint);
     return 0;
@@ -61,12 +61,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_PALETTECHANGED:
         if (g_launcher) {
-            g_launcher->Invalidate();
+            g_launcher->OnPaletteChanged();
         }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }

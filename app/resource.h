@@ -2,7 +2,7 @@
 #ifndef TANDREL_APP_RESOURCE_H
 #define TANDREL_APP_RESOURCE_H
 
-// Strings (the settings file's names are in launcher/launcher_strings.h)
+// Strings (the settings file's names are in launcher/settings_table.h)
 #define IDS_APP_TITLE 103
 #define IDS_WINDOW_CLASS 109
 

@@ -49,6 +49,21 @@ DibImage::DibImage(const char* bitmapFile)
     }
 }
 
+#ifdef _WIN32
+namespace {
+struct AnsiName {
+    explicit AnsiName(const WCHAR* wide) {
+        if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr)) {
+            text[0] = '\0';
+        }
+    }
+    char text[MAX_PATH * 2];
+};
+} // namespace
+
+DibImage::DibImage(const WCHAR* bitmapFile, COLORREF) : DibImage(AnsiName(bitmapFile).text) {}
+#endif
+
 DibImage::~DibImage() {
     FreeBlock(&packedDib);
     if (palette) {

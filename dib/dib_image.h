@@ -20,6 +20,10 @@ class DibImage {
     // never loads. Nothing is read until the size, palette or pixels are asked
     // for, and a failed read is tried again at the next request.
     explicit DibImage(const char* bitmapFile);
+#ifdef _WIN32
+    // Provisional: the wide name as the ANSI code page has it.
+    DibImage(const WCHAR* bitmapFile, COLORREF background);
+#endif
     virtual ~DibImage();
 
     DibImage(const DibImage&) = delete;
@@ -41,7 +45,9 @@ class DibImage {
 
     // Why the last load left no picture; None after one that succeeded, and
     // before the first.
-    dib::Refusal LastRefusal() const { return refusal; }
+    dib::Refusal LastRefusal() const {
+        return refusal;
+    }
     // Draws the whole picture stretched to width x height with its upper left
     // corner at (xDest, yDest), filtered as the device context's stretching
     // mode says; 1 when the pixels were handed to the platform, 0 when there

@@ -1,225 +1,366 @@
 // What the check finds, in the order a publisher fixes things: the settings
-// file, its names and values, the captions, the picture, the icon, the
-// installer and the program's own name.
+// file and its encoding, its languages, its names and values, then for each
+// language the captions, the pictures, the icon and the installer, and last
+// the program's own name.
 #include "launcher/check.h"
 
 #include <cstdarg>
-#include <cstring>
 #include <new>
 
 #include "dib/dib_image.h"
 #include "launcher/command_line.h"
 #include "launcher/display.h"
+#include "launcher/language.h"
 #include "launcher/launcher.h"
-#include "launcher/launcher_strings.h"
+#include "launcher/settings_file.h"
+#include "launcher/user_languages.h"
+#include "launcher/utf16.h"
 
 namespace {
 
-const int kSectionCount = 2;
-const UINT kSectionIds[kSectionCount] = {IDS_SECTION_GENERAL, IDS_SECTION_BUTTON_CAPTIONS};
-// The keys of [General], its text keys first, then those of [Button_Captions].
-const int kKeyCount = 10;
-const int kGeneralKeys = 7;
-const UINT kKeyIds[kKeyCount] = {IDS_KEY_TITLE_BAR,     IDS_KEY_SYS_MENU_ICON, IDS_KEY_BMP,
-                                 IDS_KEY_BMP_2X,        IDS_KEY_INSTALLER,     IDS_KEY_BUTTON_WIDTH,
-                                 IDS_KEY_BUTTON_HEIGHT, IDS_KEY_INSTALL_BUT,   IDS_KEY_BROWSE_BUT,
-                                 IDS_KEY_CANCEL_BUT};
-enum {
-    kTitleKey,
-    kIconKey,
-    kBmpKey,
-    kBmp2xKey,
-    kInstallerKey,
-    kWidthKey,
-    kHeightKey,
-    kFirstCaptionKey
-};
-
-int SectionOfKey(int key) {
-    return key < kGeneralKeys ? 0 : 1;
+const WCHAR* W(const char16_t* text) {
+    return reinterpret_cast<const WCHAR*>(text);
 }
 
-// Room for a whole section of the settings file, or all its section names,
-// and for a value, to see how long it really is.
-const DWORD kListRoom = 32768;
-const DWORD kValueRoom = 4096;
+const char16_t* U(const WCHAR* text) {
+    return reinterpret_cast<const char16_t*>(text);
+}
+
+// Why the panel shows no picture, in the publisher's words.
+const WCHAR* RefusalText(dib::Refusal why) {
+    switch (why) {
+    case dib::Refusal::HeaderTooShort:
+        return L"the file ends within its headers: it is cut short or damaged";
+    case dib::Refusal::HeaderSizeNotSupported:
+        return L"it is no picture the panel reads: a BMP file's header must have 12, 16, 40, 52, "
+               L"56, 64, 108 or 124 bytes, or the file must be a PNG, JPEG or GIF";
+    case dib::Refusal::HeightTooLarge:
+    case dib::Refusal::NegativeWidth:
+    case dib::Refusal::SizeOverflow:
+        return L"its stated width, height and bit count do not make a picture of under 4 GB";
+    case dib::Refusal::NoColourTable:
+        return L"it has 8 bits per pixel or fewer but no colour table";
+    case dib::Refusal::ColourTableTooLarge:
+        return L"its colour table has more than 16383 entries";
+    case dib::Refusal::CompressionNotShown:
+        return L"its compression is not one the panel draws: save it uncompressed";
+    case dib::Refusal::BitCountNotShown:
+        return L"its bits per pixel are not drawn with its compression: save it uncompressed";
+    case dib::Refusal::PictureTooLarge:
+        return L"it is larger than 32768 pixels on a side";
+    case dib::Refusal::NameTooLong:
+        return L"its name has 260 characters or more";
+    case dib::Refusal::NoMemory:
+        return L"there is not enough memory for it";
+    case dib::Refusal::NoDecoder:
+        return L"this Windows has no decoder for its format (PNG needs Windows Vista or later, "
+               L"or XP with the Windows Imaging Component)";
+    case dib::Refusal::DecoderFailed:
+        return L"the system's decoder does not take it: is the file damaged?";
+    default:
+        return L"it cannot be read";
+    }
+}
+
+const WCHAR* EncodingText(const SettingsText& text) {
+    switch (text.Encoding()) {
+    case TextEncoding::Utf8:
+        return L"UTF-8";
+    case TextEncoding::Utf8WithBom:
+        return L"UTF-8 with a byte-order mark";
+    case TextEncoding::Utf16Le:
+        return L"UTF-16 (little-endian)";
+    case TextEncoding::Utf16Be:
+        return L"UTF-16 (big-endian)";
+    case TextEncoding::Ansi:
+        break;
+    }
+    return text.HasBytesAbove127() ? L"this machine's ANSI code page" : L"plain ASCII";
+}
 
 class Checker {
   public:
-    Checker(HINSTANCE instance, CheckReport* report) : instance_(instance), report_(report) {}
+    Checker(HINSTANCE instance, const char16_t* forced, CheckReport* report)
+        : instance_(instance), forced_(forced && forced[0] ? forced : nullptr), report_(report) {}
     void Run();
 
   private:
-    // One finding, formatted as wsprintf does (%s, %d; at most 1024 bytes).
-    void Say(CheckSeverity severity, const char* format, ...) {
-        char line[1025];
+    // One finding, formatted as wsprintf does (%s, %d; at most 1024 characters).
+    void Say(CheckSeverity severity, const WCHAR* format, ...) {
+        WCHAR line[1025];
         va_list arguments;
         va_start(arguments, format);
-        wvsprintfA(line, format, arguments);
+        wvsprintfW(line, format, arguments);
         va_end(arguments);
         report_->Begin(severity);
-        report_->Add(line);
+        report_->Add(U(line));
         report_->End();
     }
-    const char* Section(int key) const { return sections_[SectionOfKey(key)]; }
+    const WCHAR* Key(int setting) const { return W(file_.Names().keys[setting]); }
+    // The section a setting of `settings` came from, "General" or "General.ja".
+    const WCHAR* SectionOf(int setting, const Settings& settings, const char16_t* language);
+    // Where a file's name came from, " ([General.ja] Bmp)", for a language's own.
+    const WCHAR* Origin(int setting, const Settings& settings, const char16_t* language);
 
-    bool LoadNames();
-    void SettingsFile();
-    void UnknownSections(char* list);
-    void UnknownKeys(int section, char* list);
-    void CutValues(char* value);
-    void Captions();
-    void Caption(int slot, HDC dc);
-    void Picture();
-    void Icon();
-    void Installer();
+    void ReportFile();
+    void Languages();
+    void Structure();
+    void CutValues(const char16_t* language);
+    void Findings(const char16_t* language);
+    void Captions(const char16_t* language, const Settings& settings, const Settings* plain);
+    void Picture(const char16_t* language, const Settings& settings, const Settings* plain);
+    void SharpPicture(const char16_t* language, const Settings& settings, int width, int height);
+    void Icon(const char16_t* language, const Settings& settings);
+    void Installer(const char16_t* language, const Settings& settings);
     void ProgramName();
 
     HINSTANCE instance_;
+    const char16_t* forced_;
     CheckReport* report_;
-    Launcher* launcher_ = nullptr;
-    char iniPath_[kLauncherTextSize] = {};
-    const char* ini_ = "";
-    char sections_[kSectionCount][kLauncherTextSize] = {};
-    char keys_[kKeyCount][kLauncherTextSize] = {};
-    char directory_[MAX_PATH] = {};
+    SettingsFile file_;
+    const WCHAR* ini_ = L"";
+    WCHAR directory_[MAX_PATH] = {};
+    char16_t offered_[kMostLanguages][kLanguageTagSize] = {};
+    int offeredCount_ = 0;
+    WCHAR section_[kSettingTextSize] = {};
+    WCHAR origin_[2 * kSettingTextSize] = {};
 };
 
-bool Checker::LoadNames() {
-    if (LoadStringA(instance_, IDS_INI_FILE, iniPath_, kLauncherTextSize) == 0) {
-        return false;
-    }
-    ini_ = strncmp(iniPath_, ".\\", 2) == 0 ? iniPath_ + 2 : iniPath_;
-    for (int i = 0; i < kSectionCount; ++i) {
-        LoadStringA(instance_, kSectionIds[i], sections_[i], kLauncherTextSize);
-    }
-    for (int i = 0; i < kKeyCount; ++i) {
-        LoadStringA(instance_, kKeyIds[i], keys_[i], kLauncherTextSize);
-    }
-    return true;
+const WCHAR* Checker::SectionOf(int setting, const Settings& settings, const char16_t* language) {
+    SectionName(file_.Names(), kSettingRows[setting].section,
+                settings.localised[setting] ? language : nullptr,
+                reinterpret_cast<char16_t*>(section_));
+    return section_;
 }
 
-void Checker::SettingsFile() {
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, directory_);
-    if (length == 0 || length >= MAX_PATH) {
-        directory_[0] = '\0';
+const WCHAR* Checker::Origin(int setting, const Settings& settings, const char16_t* language) {
+    origin_[0] = L'\0';
+    if (settings.localised[setting]) {
+        wsprintfW(origin_, L" ([%s] %s)", SectionOf(setting, settings, language), Key(setting));
     }
-    if (GetFileAttributesA(iniPath_) == INVALID_FILE_ATTRIBUTES) {
+    return origin_;
+}
+
+void Checker::ReportFile() {
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, directory_);
+    if (length == 0 || length >= MAX_PATH) {
+        directory_[0] = L'\0';
+    }
+    const WCHAR* path = W(file_.Names().file);
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         Say(kCheckError,
-            "%s: not found in %s (the current directory), so the panel will not open: start "
-            "tandrel.exe with the distribution's root as its current directory",
+            L"%s: not found in %s (the current directory), so the panel will not open: start "
+            L"tandrel.exe with the distribution's root as its current directory",
             ini_, directory_);
+    } else if (!file_.Found()) {
+        Say(kCheckError, L"%s: cannot be read, or is larger than 1 MB, so the panel will not open",
+            ini_);
     } else {
-        Say(kCheckNote, "%s: read from %s (the current directory)", ini_, directory_);
+        const SettingsText& text = file_.Text();
+        Say(kCheckNote, L"%s: read from %s (the current directory), saved as %s", ini_, directory_,
+            EncodingText(text));
+        if (text.Encoding() == TextEncoding::Ansi && text.HasBytesAbove127()) {
+            Say(kCheckWarning,
+                L"%s: it holds characters beyond ASCII in this machine's code page, which "
+                L"customers whose Windows uses another one see as other characters: save it as "
+                L"UTF-8",
+                ini_);
+        }
     }
     // Started through a shortcut or from another folder, the program reads
     // the settings of the folder it was started in, not those beside it.
-    char folder[MAX_PATH] = {};
-    char besideProgram[MAX_PATH + kLauncherTextSize] = {};
-    length = GetModuleFileNameA(nullptr, folder, MAX_PATH);
-    char* slash = strrchr(folder, '\\');
+    WCHAR folder[MAX_PATH] = {};
+    WCHAR besideProgram[MAX_PATH + kSettingTextSize] = {};
+    length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    WCHAR* slash = const_cast<WCHAR*>(W(Utf16Find(U(folder), u'\\')));
+    for (WCHAR* at = slash; at && *at; ++at) {
+        slash = *at == L'\\' ? at : slash;
+    }
     if (length == 0 || length >= MAX_PATH || !slash) {
         return;
     }
-    *slash = '\0';
-    wsprintfA(besideProgram, "%s\\%s", folder, ini_);
-    if (lstrcmpiA(folder, directory_) != 0 &&
-        GetFileAttributesA(besideProgram) != INVALID_FILE_ATTRIBUTES) {
+    *slash = L'\0';
+    wsprintfW(besideProgram, L"%s\\%s", folder, ini_);
+    if (lstrcmpiW(folder, directory_) != 0 &&
+        GetFileAttributesW(besideProgram) != INVALID_FILE_ATTRIBUTES) {
         Say(kCheckWarning,
-            "%s: the program's own folder %s holds one too, which the panel does not read: is "
-            "it started from a shortcut or a folder other than the distribution's root?",
+            L"%s: the program's own folder %s holds one too, which the panel does not read: is "
+            L"it started from a shortcut or a folder other than the distribution's root?",
             ini_, folder);
     }
 }
 
-void Checker::UnknownSections(char* list) {
-    const char* known[kSectionCount] = {sections_[0], sections_[1]};
-    DWORD got = GetPrivateProfileSectionNamesA(list, kListRoom, iniPath_);
-    for (const char* name = list; got > 0 && *name; name += strlen(name) + 1) {
-        if (SameName(name, known[0]) || SameName(name, known[1])) {
-            continue;
+void Checker::Languages() {
+    offeredCount_ = OfferedLanguages(file_.Text(), file_.Names(), offered_);
+    WCHAR list[kMostLanguages * (kLanguageTagSize + 2)] = {};
+    for (int i = 0; i < offeredCount_; ++i) {
+        if (i > 0) {
+            lstrcatW(list, L", ");
         }
-        const char* nearest = NearestName(name, known, kSectionCount);
-        Say(kCheckWarning, "%s: [%s]: not a section the panel reads, so its keys are ignored%s%s%s",
-            ini_, name, nearest ? "; did you mean [" : "", nearest ? nearest : "",
-            nearest ? "]?" : "");
+        lstrcatW(list, W(offered_[i]));
+        if (!IsLanguageTag(offered_[i])) {
+            Say(kCheckWarning,
+                L"%s: [%s.%s] and [%s.%s]: \"%s\" is not a language tag (such as ja, de or "
+                L"pt-BR), so no customer sees these sections",
+                ini_, W(file_.Names().sections[0]), W(offered_[i]), W(file_.Names().sections[1]),
+                W(offered_[i]), W(offered_[i]));
+        }
+    }
+    char16_t chosen[kLanguageTagSize];
+    file_.ChooseLanguage(forced_, chosen);
+    const WCHAR* shown = chosen[0] ? W(chosen) : L"the plain sections";
+    if (forced_) {
+        Say(kCheckNote, L"%s: checked as a customer of language %s sees it: %s", ini_, W(forced_),
+            shown);
+    } else if (offeredCount_ > 0) {
+        UserLanguages user;
+        ReadUserLanguages(&user);
+        Say(kCheckNote, L"%s: languages %s besides the plain sections; this machine (%s) shows %s",
+            ini_, list, user.count ? W(user.tags[0]) : L"language unknown", shown);
     }
 }
 
-// A section's lines come as "key=value", zero-separated.
-void Checker::UnknownKeys(int section, char* list) {
-    const char* known[kKeyCount];
-    for (int i = 0; i < kKeyCount; ++i) {
-        known[i] = keys_[i];
+// Sections and keys the panel does not read, and keys in the wrong section.
+void Checker::Structure() {
+    const SettingNames& names = file_.Names();
+    const char16_t* knownSections[kSectionCount] = {names.sections[0], names.sections[1]};
+    const char16_t* knownKeys[kSettingCount];
+    for (int setting = 0; setting < kSettingCount; ++setting) {
+        knownKeys[setting] = names.keys[setting];
     }
-    DWORD got = GetPrivateProfileSectionA(sections_[section], list, kListRoom, iniPath_);
-    char* next = list;
-    for (char* line = list; got > 0 && *line; line = next) {
-        next = line + strlen(line) + 1;
-        char* end = strchr(line, '=');
-        if (!end) {
+    std::size_t cursor = 0;
+    SettingsLine line;
+    int section = -1; // the known section the lines are in, -2 in an unknown one
+    const char16_t* language = nullptr;
+    WCHAR name[kSettingTextSize];
+    WCHAR home[kSettingTextSize];
+    while (NextSettingsLine(file_.Text(), &cursor, &line)) {
+        if (line.kind == SettingsLine::kOther || line.name.length >= kSettingTextSize) {
             continue;
         }
-        while (end > line && (end[-1] == ' ' || end[-1] == '\t')) {
-            --end;
+        CopyCut(line.name, const_cast<char16_t*>(U(name)), kSettingTextSize);
+        if (line.kind == SettingsLine::kSection) {
+            section = -2;
+            language = nullptr;
+            for (int i = 0; i < kSectionCount; ++i) {
+                std::size_t plain = Utf16Length(names.sections[i]);
+                TextSpan head = {line.name.text,
+                                 line.name.length < plain ? line.name.length : plain};
+                if (SameSettingsName(line.name, names.sections[i])) {
+                    section = i;
+                } else if (line.name.length > plain + 1 && line.name.text[plain] == u'.' &&
+                           SameSettingsName(head, names.sections[i])) {
+                    section = i;
+                    language = U(name) + plain + 1;
+                }
+            }
+            if (section == -2) {
+                const char16_t* nearest = NearestName(U(name), knownSections, kSectionCount);
+                Say(kCheckWarning,
+                    L"%s: [%s]: not a section the panel reads, so its keys are ignored%s%s%s", ini_,
+                    name, nearest ? L"; did you mean [" : L"", nearest ? W(nearest) : L"",
+                    nearest ? L"]?" : L"");
+            }
+            continue;
         }
-        *end = '\0';
-        int key = kKeyCount - 1;
-        while (key >= 0 && !SameName(line, keys_[key])) {
+        if (section == -2) {
+            continue;
+        }
+        int key = kSettingCount - 1;
+        while (key >= 0 && !SameSettingsName(line.name, names.keys[key])) {
             --key;
         }
-        if (key >= 0 && SectionOfKey(key) != section) {
-            Say(kCheckWarning, "%s: [%s] %s: belongs in [%s], so it is ignored here", ini_,
-                sections_[section], line, Section(key));
+        if (section == -1) {
+            Say(kCheckWarning, L"%s: %s: outside any section, so it is ignored", ini_, name);
+        } else if (key >= 0 && kSettingRows[key].section != section) {
+            SectionName(names, section, language, const_cast<char16_t*>(U(home)));
+            WCHAR other[kSettingTextSize];
+            SectionName(names, kSettingRows[key].section, language,
+                        const_cast<char16_t*>(U(other)));
+            Say(kCheckWarning, L"%s: [%s] %s: belongs in [%s], so it is ignored here", ini_, home,
+                name, other);
         } else if (key < 0) {
-            const char* nearest = NearestName(line, known, kKeyCount);
-            Say(kCheckWarning, "%s: [%s] %s: not a key the panel reads, so it is ignored%s%s%s",
-                ini_, sections_[section], line, nearest ? "; did you mean " : "",
-                nearest ? nearest : "", nearest ? "?" : "");
+            SectionName(names, section, language, const_cast<char16_t*>(U(home)));
+            const char16_t* nearest = NearestName(U(name), knownKeys, kSettingCount);
+            Say(kCheckWarning, L"%s: [%s] %s: not a key the panel reads, so it is ignored%s%s%s",
+                ini_, home, name, nearest ? L"; did you mean " : L"", nearest ? W(nearest) : L"",
+                nearest ? L"?" : L"");
         }
     }
 }
 
-void Checker::CutValues(char* value) {
-    for (int key = 0; key < kKeyCount; ++key) {
-        if (key == kWidthKey || key == kHeightKey) {
+void Checker::CutValues(const char16_t* language) {
+    for (int setting = 0; setting < kSettingCount; ++setting) {
+        const SettingRow& row = kSettingRows[setting];
+        char16_t section[kSettingTextSize];
+        TextSpan value;
+        if (row.kind != SettingKind::kText ||
+            !SectionName(file_.Names(), row.section, language, section) ||
+            !FindSettingsValue(file_.Text(), section, file_.Names().keys[setting], &value) ||
+            value.length <= static_cast<std::size_t>(row.limit)) {
             continue;
         }
-        DWORD length =
-            GetPrivateProfileStringA(Section(key), keys_[key], "", value, kValueRoom, iniPath_);
-        if (length >= kLauncherTextSize) {
-            Say(kCheckWarning,
-                "%s: [%s] %s: %d characters, of which the panel reads the first 99%s", ini_,
-                Section(key), keys_[key], static_cast<int>(length),
-                key == kInstallerKey ? ", so the installer would get the wrong command line"
-                                     : "; shorten it");
-        }
+        Say(kCheckWarning, L"%s: [%s] %s: %d characters, of which the panel reads the first %d%s",
+            ini_, W(section), Key(setting), static_cast<int>(value.length), row.limit,
+            setting == kInstaller ? L", so the installer would get the wrong command line"
+                                  : L"; shorten it");
     }
 }
 
-void Checker::Captions() {
-    if (!launcher_->captions[0][0] && !launcher_->captions[1][0] && !launcher_->captions[2][0]) {
-        Say(kCheckError, "%s: [%s]: none of %s, %s and %s is set, so the panel will not open", ini_,
-            sections_[1], keys_[kFirstCaptionKey], keys_[kFirstCaptionKey + 1],
-            keys_[kFirstCaptionKey + 2]);
+void Checker::Captions(const char16_t* language, const Settings& settings, const Settings* plain) {
+    bool sizesLocal =
+        !plain || settings.localised[kButtonWidth] || settings.localised[kButtonHeight];
+    bool captionsLocal = !plain || settings.localised[kInstallBut] ||
+                         settings.localised[kBrowseBut] || settings.localised[kCancelBut];
+    if (!settings.HasCaption()) {
+        if (!captionsLocal) {
+            return;
+        }
+        Say(kCheckError, L"%s: [%s]: none of %s, %s and %s is set, so the panel will not open",
+            ini_, SectionOf(kInstallBut, settings, language), Key(kInstallBut), Key(kBrowseBut),
+            Key(kCancelBut));
         return;
     }
-    const int sizes[2] = {launcher_->buttonWidth, launcher_->buttonHeight};
-    for (int i = 0; i < 2; ++i) {
+    const int sizes[2] = {settings.Number(kButtonWidth), settings.Number(kButtonHeight)};
+    for (int i = 0; i < 2 && sizesLocal; ++i) {
         if (sizes[i] <= 0) {
             Say(kCheckError,
-                "%s: [%s] %s: %s, so the buttons cannot be seen or clicked (100 x 30 is usual)",
-                ini_, sections_[0], keys_[kWidthKey + i],
-                sizes[i] == 0 ? "missing or 0" : "negative");
+                L"%s: [%s] %s: %s, so the buttons cannot be seen or clicked (100 x 30 is usual)",
+                ini_, SectionOf(kButtonWidth + i, settings, language), Key(kButtonWidth + i),
+                sizes[i] == 0 ? L"missing or 0" : L"negative");
         }
     }
     // The buttons' font as at 100 %, the scale at which ButtonWidth and
     // ButtonHeight are given; both grow together on scaled displays.
     HDC dc = GetDC(nullptr);
-    HFONT font = CreateMessageFont(96);
+    HFONT font = CreateMessageFont(kDefaultDpi);
     HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        Caption(slot, dc);
+        int setting = kInstallBut + slot;
+        const char16_t* caption = settings.Caption(slot);
+        if (!caption[0] || (!sizesLocal && !settings.localised[setting])) {
+            continue;
+        }
+        RECT text = {0, 0, 0, 0};
+        DrawTextW(dc, W(caption), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        int width = text.right - text.left, height = text.bottom - text.top;
+        if (sizes[0] > 0 && sizes[1] > 0 && !CaptionFits(width, height, sizes[0], sizes[1])) {
+            Say(kCheckWarning,
+                L"%s: [%s] %s: \"%s\" takes %d x %d pixels and will be clipped: make %s at least "
+                L"%d and %s at least %d",
+                ini_, SectionOf(setting, settings, language), Key(setting), W(caption), width,
+                height, Key(kButtonWidth), width + kCaptionMarginX, Key(kButtonHeight),
+                height + kCaptionMarginY);
+        }
+        char16_t mnemonic = MnemonicOf(caption);
+        for (int other = 0; mnemonic && other < slot; ++other) {
+            if (MnemonicOf(settings.Caption(other)) == mnemonic) {
+                WCHAR letter[2] = {static_cast<WCHAR>(mnemonic), L'\0'};
+                Say(kCheckWarning, L"%s: [%s] %s: its mnemonic &%s is also that of %s", ini_,
+                    SectionOf(setting, settings, language), Key(setting), letter,
+                    Key(kInstallBut + other));
+            }
+        }
     }
     SelectObject(dc, previous);
     if (font) {
@@ -228,148 +369,133 @@ void Checker::Captions() {
     ReleaseDC(nullptr, dc);
 }
 
-// Whether a caption fits its button in the buttons' font, and whether its
-// mnemonic is another caption's too.
-void Checker::Caption(int slot, HDC dc) {
-    const char* caption = launcher_->captions[slot];
-    const char* key = keys_[kFirstCaptionKey + slot];
-    if (!caption[0]) {
-        return;
-    }
-    RECT text = {0, 0, 0, 0};
-    DrawTextA(dc, caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-    int width = text.right - text.left, height = text.bottom - text.top;
-    if (launcher_->buttonWidth > 0 && launcher_->buttonHeight > 0 &&
-        !CaptionFits(width, height, launcher_->buttonWidth, launcher_->buttonHeight)) {
-        Say(kCheckWarning,
-            "%s: [%s] %s: \"%s\" takes %d x %d pixels and will be clipped: make %s at least %d "
-            "and %s at least %d",
-            ini_, sections_[1], key, caption, width, height, keys_[kWidthKey],
-            width + kCaptionMarginX, keys_[kHeightKey], height + kCaptionMarginY);
-    }
-    char mnemonic = MnemonicOf(caption);
-    for (int other = 0; mnemonic && other < slot; ++other) {
-        if (MnemonicOf(launcher_->captions[other]) == mnemonic) {
-            Say(kCheckWarning, "%s: [%s] %s: its mnemonic &%c is also that of %s", ini_,
-                sections_[1], key, mnemonic, keys_[kFirstCaptionKey + other]);
-        }
-    }
-}
-
-// Why the panel shows no picture, in the publisher's words.
-const char* RefusalText(dib::Refusal why) {
-    switch (why) {
-    case dib::Refusal::HeaderTooShort:
-        return "the file ends within its headers: it is cut short or damaged";
-    case dib::Refusal::HeaderSizeNotSupported:
-        return "it is no picture the panel reads: a BMP file's header must have 12, 16, 40, 52, "
-               "56, 64, 108 or 124 bytes, or the file must be a PNG, JPEG or GIF";
-    case dib::Refusal::HeightTooLarge:
-    case dib::Refusal::NegativeWidth:
-    case dib::Refusal::SizeOverflow:
-        return "its stated width, height and bit count do not make a picture of under 4 GB";
-    case dib::Refusal::NoColourTable:
-        return "it has 8 bits per pixel or fewer but no colour table";
-    case dib::Refusal::ColourTableTooLarge:
-        return "its colour table has more than 16383 entries";
-    case dib::Refusal::CompressionNotShown:
-        return "its compression is not one the panel draws: save it uncompressed";
-    case dib::Refusal::BitCountNotShown:
-        return "its bits per pixel are not drawn with its compression: save it uncompressed";
-    case dib::Refusal::PictureTooLarge:
-        return "it is larger than 32768 pixels on a side";
-    case dib::Refusal::NameTooLong:
-        return "its name has 260 characters or more";
-    case dib::Refusal::NoMemory:
-        return "there is not enough memory for it";
-    case dib::Refusal::NoDecoder:
-        return "this Windows has no decoder for its format (PNG needs Windows Vista or later, "
-               "or XP with the Windows Imaging Component)";
-    case dib::Refusal::DecoderFailed:
-        return "the system's decoder does not take it: is the file damaged?";
-    default:
-        return "it cannot be read";
-    }
-}
-
-void Checker::Picture() {
-    const char* name = launcher_->bitmapFile;
-    const char* lost = "so the window is only its frame and the buttons lie outside it";
+void Checker::Picture(const char16_t* language, const Settings& settings, const Settings* plain) {
+    const WCHAR* name = W(settings.Text(kBmp));
+    const WCHAR* lost = L"so the window is only its frame and the buttons lie outside it";
     int width = 0, height = 0;
-    DibImage* image = name[0] ? new (std::nothrow) DibImage(name) : nullptr;
+    DibImage* image =
+        name[0] ? new (std::nothrow) DibImage(name, GetSysColor(Launcher::kBackground)) : nullptr;
     bool shown = image && image->GetSize(&width, &height);
-    const char* why = image ? RefusalText(image->LastRefusal()) : "";
+    dib::Refusal why = image ? image->LastRefusal() : dib::Refusal::None;
     delete image;
+    bool local = !plain || settings.localised[kBmp];
     if (!name[0]) {
-        Say(kCheckError, "%s: [%s] %s: no picture, %s", ini_, sections_[0], keys_[kBmpKey], lost);
-    } else if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) {
-        Say(kCheckError, "%s: not found, %s", name, lost);
-    } else if (!shown) {
-        Say(kCheckError, "%s: not shown, %s; %s", name, lost, why);
-    } else {
-        Say(kCheckNote, "%s: %d x %d pixels", name, width, height);
-        RECT frame = {0, 0, 0, 0};
-        AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, 0);
-        width += launcher_->buttonWidth * 3 / 2 + frame.right - frame.left;
-        height += frame.bottom - frame.top;
-        if (width > kSmallScreenWidth || height > kSmallScreenHeight) {
-            Say(kCheckWarning,
-                "%s: the panel is %d x %d pixels, more than a 1366 x 768 screen shows above its "
-                "taskbar",
-                name, width, height);
+        if (local) {
+            Say(kCheckError, L"%s: [%s] %s: no picture, %s", ini_,
+                SectionOf(kBmp, settings, language), Key(kBmp), lost);
         }
+    } else if (!shown) {
+        if (local && why == dib::Refusal::FileNotFound) {
+            Say(kCheckError, L"%s%s: not found, %s", name, Origin(kBmp, settings, language), lost);
+        } else if (local) {
+            Say(kCheckError, L"%s%s: not shown, %s; %s", name, Origin(kBmp, settings, language),
+                lost, RefusalText(why));
+        }
+    } else {
+        if (local) {
+            Say(kCheckNote, L"%s%s: %d x %d pixels", name, Origin(kBmp, settings, language), width,
+                height);
+        }
+        if (local || settings.localised[kButtonWidth]) {
+            PanelInput input = {};
+            input.pictureWidth = width;
+            input.pictureHeight = height;
+            input.buttonWidth = settings.Number(kButtonWidth);
+            input.buttonHeight = settings.Number(kButtonHeight);
+            input.dpi = kDefaultDpi;
+            input.frame = WindowFrame(Launcher::kWindowStyle, kDefaultDpi);
+            input.areaKind = ScreenArea::kNone;
+            Box panel = LayOutPanel(input).window;
+            int panelWidth = panel.right - panel.left, panelHeight = panel.bottom - panel.top;
+            if (panelWidth > kSmallScreenWidth || panelHeight > kSmallScreenHeight) {
+                Say(kCheckWarning,
+                    L"%s: the panel is %d x %d pixels, more than a 1366 x 768 screen shows above "
+                    L"its taskbar",
+                    name, panelWidth, panelHeight);
+            }
+        }
+    }
+    if (settings.Text(kBmp2x)[0] && (!plain || settings.localised[kBmp2x] || local)) {
+        SharpPicture(language, settings, shown ? width : 0, shown ? height : 0);
     }
 }
 
-void Checker::Icon() {
-    const char* name = launcher_->iconFile;
+// The twin at twice the size, drawn in the picture's place on scaled displays.
+void Checker::SharpPicture(const char16_t* language, const Settings& settings, int width,
+                           int height) {
+    const WCHAR* name = W(settings.Text(kBmp2x));
+    int sharpWidth = 0, sharpHeight = 0;
+    DibImage image(name, GetSysColor(Launcher::kBackground));
+    if (!image.GetSize(&sharpWidth, &sharpHeight)) {
+        dib::Refusal why = image.LastRefusal();
+        Say(kCheckWarning, L"%s%s: %s, so scaled displays show %s enlarged instead; %s", name,
+            Origin(kBmp2x, settings, language),
+            why == dib::Refusal::FileNotFound ? L"not found" : L"not shown", Key(kBmp),
+            RefusalText(why));
+    } else if (width > 0 && (sharpWidth != 2 * width || sharpHeight != 2 * height)) {
+        Say(kCheckWarning,
+            L"%s%s: %d x %d pixels, not twice %s's %d x %d, so scaled displays show it "
+            L"stretched",
+            name, Origin(kBmp2x, settings, language), sharpWidth, sharpHeight, Key(kBmp), width,
+            height);
+    } else {
+        Say(kCheckNote, L"%s: %d x %d pixels, shown on displays scaled above 100 %%", name,
+            sharpWidth, sharpHeight);
+    }
+}
+
+void Checker::Icon(const char16_t* language, const Settings& settings) {
+    const WCHAR* name = W(settings.Text(kSysMenuIcon));
     if (!name[0]) {
         return;
     }
-    HANDLE icon = LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+    HANDLE icon = LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
     if (icon) {
         DestroyIcon(static_cast<HICON>(icon));
-        Say(kCheckNote, "%s: the window's icon", name);
+        Say(kCheckNote, L"%s: the window's icon", name);
     } else {
-        Say(kCheckWarning, "%s: %s, so the window keeps the program's own icon", name,
-            GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES ? "not found" : "not an icon file");
+        Say(kCheckWarning, L"%s%s: %s, so the window keeps the program's own icon", name,
+            Origin(kSysMenuIcon, settings, language),
+            GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES ? L"not found"
+                                                                : L"not an icon file");
     }
 }
 
-void Checker::Installer() {
-    const char* commandLine = launcher_->installer;
-    char program[kLauncherTextSize];
-    const char* parameters = "";
-    char found[MAX_PATH] = {};
+void Checker::Installer(const char16_t* language, const Settings& settings) {
+    const char16_t* commandLine = settings.Text(kInstaller);
+    char16_t program[kSettingTextSize];
+    const char16_t* parameters = u"";
+    WCHAR found[MAX_PATH] = {};
     if (!commandLine[0]) {
-        if (launcher_->captions[kInstallSlot][0]) {
-            Say(kCheckWarning, "%s: [%s] %s: missing, so Install only closes the panel", ini_,
-                sections_[0], keys_[kInstallerKey]);
+        if (settings.Caption(kInstallSlot)[0]) {
+            Say(kCheckWarning, L"%s: [%s] %s: missing, so Install only closes the panel", ini_,
+                SectionOf(kInstaller, settings, language), Key(kInstaller));
         }
         return;
     }
     DWORD length = 0;
-    if (SplitCommandLine(commandLine, program, sizeof(program), &parameters)) {
-        length = SearchPathA(nullptr, program, ".exe", MAX_PATH, found, nullptr);
+    if (SplitCommandLine(commandLine, program, kSettingTextSize, &parameters)) {
+        length = SearchPathW(nullptr, W(program), L".exe", MAX_PATH, found, nullptr);
     }
     if (length == 0 || length >= MAX_PATH) {
         Say(kCheckError,
-            "%s: [%s] %s: the program \"%s\" is not found beside tandrel.exe, in the current "
-            "directory or on the system's path, so Install will not start it",
-            ini_, sections_[0], keys_[kInstallerKey], program);
+            L"%s: [%s] %s: the program \"%s\" is not found beside tandrel.exe, in the current "
+            L"directory or on the system's path, so Install will not start it",
+            ini_, SectionOf(kInstaller, settings, language), Key(kInstaller), W(program));
         return;
     }
-    Say(kCheckNote, "Install starts %s with the parameters \"%s\"", found, parameters);
-    HMODULE module = LoadLibraryExA(found, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC manifest = module ? FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST) : nullptr;
+    Say(kCheckNote, L"Install starts %s with the parameters \"%s\"", found, W(parameters));
+    HMODULE module = LoadLibraryExW(found, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const WCHAR* kManifestType = MAKEINTRESOURCEW(24); // RT_MANIFEST
+    HRSRC manifest = module ? FindResourceW(module, MAKEINTRESOURCEW(1), kManifestType) : nullptr;
     const char* text =
         manifest ? static_cast<const char*>(LockResource(LoadResource(module, manifest))) : nullptr;
     DWORD size = text ? SizeofResource(module, manifest) : 0;
     const char kLevel[] = "requireAdministrator";
     for (DWORD at = 0; at + sizeof(kLevel) - 1 <= size; ++at) {
         if (memcmp(text + at, kLevel, sizeof(kLevel) - 1) == 0) {
-            Say(kCheckNote, "%s asks for administrator rights: the user will see a consent prompt",
-                program);
+            Say(kCheckNote, L"%s asks for administrator rights: the user will see a consent prompt",
+                W(program));
             break;
         }
     }
@@ -378,60 +504,89 @@ void Checker::Installer() {
     }
 }
 
+// The findings of one language: all of them for the plain sections or a
+// language checked on its own, else those that its own values change.
+void Checker::Findings(const char16_t* language) {
+    Settings* settings = new (std::nothrow) Settings;
+    Settings* plain = language && !forced_ ? new (std::nothrow) Settings : nullptr;
+    if (!settings || (language && !forced_ && !plain)) {
+        Say(kCheckError, L"not enough memory for the check");
+    } else {
+        file_.Read(language, settings);
+        if (plain) {
+            file_.Read(nullptr, plain);
+        }
+        CutValues(language);
+        Captions(language, *settings, plain);
+        Picture(language, *settings, plain);
+        if (!plain || settings->localised[kSysMenuIcon]) {
+            Icon(language, *settings);
+        }
+        if (!plain || settings->localised[kInstaller] || settings->localised[kInstallBut]) {
+            Installer(language, *settings);
+        }
+    }
+    delete plain;
+    delete settings;
+}
+
 // Windows takes a program named like an installer for one and asks for
 // administrator rights before starting it, unless its manifest says otherwise.
 void Checker::ProgramName() {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* name = strrchr(path, '\\');
-    name = name ? name + 1 : path;
-    char upper[MAX_PATH];
-    strcpy(upper, name);
-    CharUpperA(upper);
-    if (length > 0 && length < MAX_PATH &&
-        (strstr(upper, "SETUP") || strstr(upper, "INSTALL") || strstr(upper, "UPDATE") ||
-         strstr(upper, "PATCH"))) {
-        Say(kCheckNote,
-            "%s: Windows takes a program of this name for an installer, but tandrel's manifest "
-            "(asInvoker) keeps it from asking for administrator rights",
-            name);
+    WCHAR path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;
+    }
+    const WCHAR* name = path;
+    for (const WCHAR* at = path; *at; ++at) {
+        name = *at == L'\\' ? at + 1 : name;
+    }
+    WCHAR upper[MAX_PATH];
+    lstrcpyW(upper, name);
+    CharUpperW(upper);
+    static const WCHAR* const kInstallerWords[] = {L"SETUP", L"INSTALL", L"UPDATE", L"PATCH"};
+    for (const WCHAR* word : kInstallerWords) {
+        if (wcsstr(upper, word)) {
+            Say(kCheckNote,
+                L"%s: Windows takes a program of this name for an installer, but tandrel's "
+                L"manifest (asInvoker) keeps it from asking for administrator rights",
+                name);
+            return;
+        }
     }
 }
 
 void Checker::Run() {
-    if (!LoadNames()) {
-        Say(kCheckError, "the program's texts are missing: it is damaged");
+    if (!file_.Load(instance_)) {
+        Say(kCheckError, L"the program's texts are missing: it is damaged");
         return;
     }
-    SettingsFile();
-    launcher_ = new (std::nothrow) Launcher(instance_, nullptr);
-    char* list = new (std::nothrow) char[kListRoom];
-    if (!launcher_ || !list) {
-        Say(kCheckError, "not enough memory for the check");
-    } else {
-        // The panel's own reading of the settings.
-        launcher_->ReadSettings();
-        UnknownSections(list);
-        UnknownKeys(0, list);
-        UnknownKeys(1, list);
-        CutValues(list);
-        Captions();
-        Picture();
-        Icon();
-        Installer();
-        ProgramName();
+    ini_ = W(file_.Names().file);
+    if (ini_[0] == L'.' && ini_[1] == L'\\') {
+        ini_ += 2;
     }
-    delete[] list;
-    delete launcher_;
+    ReportFile();
+    Languages();
+    Structure();
+    if (forced_) {
+        Findings(forced_);
+    } else {
+        Findings(nullptr);
+        for (int i = 0; i < offeredCount_; ++i) {
+            Findings(offered_[i]);
+        }
+    }
+    ProgramName();
     int errors = report_->Errors(), warnings = report_->Warnings();
-    Say(kCheckNote, "%d error(s), %d warning(s): %s", errors, warnings,
-        errors     ? "the panel will not work as configured"
-        : warnings ? "the panel opens, but not all as configured"
-                   : "the panel will show as configured");
+    Say(kCheckNote, L"%d error(s), %d warning(s): %s", errors, warnings,
+        errors     ? L"the panel will not work as configured"
+        : warnings ? L"the panel opens, but not all as configured"
+                   : L"the panel will show as configured");
 }
 
 } // namespace
 
-void RunCheck(HINSTANCE instance, CheckReport* report) {
-    Checker(instance, report).Run();
+void RunCheck(HINSTANCE instance, const char16_t* language, CheckReport* report) {
+    Checker(instance, language, report).Run();
 }

@@ -2,21 +2,20 @@
 
 #include <cstring>
 
+#include "launcher/settings_text.h"
+#include "launcher/utf16.h"
+
 namespace {
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+char16_t Upper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
 
 // Edits between two names of at most 99 characters, letters compared without
 // case, a swap of neighbours counting as one.
-int Distance(const char* a, const char* b) {
-    const size_t kMost = 100;
-    size_t m = strlen(a), n = strlen(b);
+int Distance(const char16_t* a, const char16_t* b) {
+    const std::size_t kMost = 100;
+    std::size_t m = Utf16Length(a), n = Utf16Length(b);
     if (m >= kMost || n >= kMost) {
         return 1000;
     }
@@ -24,12 +23,12 @@ int Distance(const char* a, const char* b) {
     int* before = rows[0];
     int* previous = rows[1];
     int* current = rows[2];
-    for (size_t j = 0; j <= n; ++j) {
+    for (std::size_t j = 0; j <= n; ++j) {
         previous[j] = static_cast<int>(j);
     }
-    for (size_t i = 1; i <= m; ++i) {
+    for (std::size_t i = 1; i <= m; ++i) {
         current[0] = static_cast<int>(i);
-        for (size_t j = 1; j <= n; ++j) {
+        for (std::size_t j = 1; j <= n; ++j) {
             int cost = Upper(a[i - 1]) == Upper(b[j - 1]) ? 0 : 1;
             int best = previous[j - 1] + cost;
             best = previous[j] + 1 < best ? previous[j] + 1 : best;
@@ -50,44 +49,16 @@ int Distance(const char* a, const char* b) {
 
 } // namespace
 
-bool IsCheckCommand(const char* commandLine) {
-    if (!commandLine) {
-        return false;
-    }
-    while (IsBlank(*commandLine)) {
-        ++commandLine;
-    }
-    if (*commandLine != '/' && *commandLine != '-') {
-        return false;
-    }
-    const char* word = "CHECK";
-    ++commandLine;
-    for (; *word; ++word, ++commandLine) {
-        if (Upper(*commandLine) != *word) {
-            return false;
-        }
-    }
-    while (IsBlank(*commandLine)) {
-        ++commandLine;
-    }
-    return *commandLine == '\0';
-}
-
-bool SameName(const char* a, const char* b) {
-    for (; *a && Upper(*a) == Upper(*b); ++a, ++b) {
-    }
-    return Upper(*a) == Upper(*b);
-}
-
-const char* NearestName(const char* name, const char* const known[], int count) {
-    const char* nearest = nullptr;
+const char16_t* NearestName(const char16_t* name, const char16_t* const known[], int count) {
+    const char16_t* nearest = nullptr;
     int nearestDistance = 3;
+    TextSpan span = {name, Utf16Length(name)};
     for (int i = 0; i < count; ++i) {
-        if (SameName(name, known[i])) {
+        if (SameSettingsName(span, known[i])) {
             return nullptr;
         }
         int distance = Distance(name, known[i]);
-        if (distance < nearestDistance && 2 * distance < static_cast<int>(strlen(name))) {
+        if (distance < nearestDistance && 2 * distance < static_cast<int>(span.length)) {
             nearest = known[i];
             nearestDistance = distance;
         }
@@ -95,10 +66,10 @@ const char* NearestName(const char* name, const char* const known[], int count) 
     return nearest;
 }
 
-char MnemonicOf(const char* caption) {
-    for (const char* at = caption; *at; ++at) {
-        if (*at == '&') {
-            if (at[1] != '&') {
+char16_t MnemonicOf(const char16_t* caption) {
+    for (const char16_t* at = caption; *at; ++at) {
+        if (*at == u'&') {
+            if (at[1] != u'&') {
                 return Upper(at[1]);
             }
             ++at; // "&&" shows one ampersand
@@ -115,23 +86,23 @@ bool CaptionFits(int textWidth, int textHeight, int buttonWidth, int buttonHeigh
 CheckReport::CheckReport() : text_(), length_(0), lineStart_(0), lineFits_(true), counts_() {}
 
 void CheckReport::Begin(CheckSeverity severity) {
-    static const char* const kPrefixes[] = {"note: ", "warning: ", "error: "};
+    static const char16_t* const kPrefixes[] = {u"note: ", u"warning: ", u"error: "};
     ++counts_[severity];
     lineStart_ = length_;
     lineFits_ = true;
     Add(kPrefixes[severity]);
 }
 
-void CheckReport::Add(const char* text) {
-    size_t length = strlen(text);
+void CheckReport::Add(const char16_t* text) {
+    std::size_t length = Utf16Length(text);
     // Room for the line's end and the terminating zero.
     if (!lineFits_ || length_ + length + 3 > kRoom) {
         lineFits_ = false;
         return;
     }
-    memcpy(text_ + length_, text, length);
+    std::memcpy(text_ + length_, text, length * sizeof(char16_t));
     length_ += length;
-    text_[length_] = '\0';
+    text_[length_] = u'\0';
 }
 
 void CheckReport::End() {
@@ -139,10 +110,10 @@ void CheckReport::End() {
         // A finding that does not fit is left out whole.
         length_ = lineStart_;
     } else {
-        memcpy(text_ + length_, "\r\n", 3);
+        std::memcpy(text_ + length_, u"\r\n", 3 * sizeof(char16_t));
         length_ += 2;
     }
-    text_[length_] = '\0';
+    text_[length_] = u'\0';
 }
 
 int CheckReport::ExitCode() const {

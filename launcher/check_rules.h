@@ -1,25 +1,18 @@
-// The publisher's check as plain rules: which command line asks for it, names
-// that are nearly known ones, mnemonics, whether a caption fits its button,
-// and the report's lines and verdict. The platform's answers are passed in.
+// The publisher's check as plain rules: names that are nearly known ones,
+// mnemonics, whether a caption fits its button, and the report's lines and
+// verdict. The platform's answers are passed in.
 #ifndef TANDREL_LAUNCHER_CHECK_RULES_H
 #define TANDREL_LAUNCHER_CHECK_RULES_H
 
 #include <cstddef>
 
-// "/check" or "-check" in any case, blanks around it allowed; any other
-// command line starts the panel.
-bool IsCheckCommand(const char* commandLine);
-
-// Case-insensitive, as the settings file's names are.
-bool SameName(const char* a, const char* b);
-
 // The known name that `name` is nearly (one or two letters added, dropped,
 // changed or swapped, and fewer than half of its letters), or null when
 // none is that near or `name` is itself known.
-const char* NearestName(const char* name, const char* const known[], int count);
+const char16_t* NearestName(const char16_t* name, const char16_t* const known[], int count);
 
 // The upper-cased character after a caption's first single `&`, or 0.
-char MnemonicOf(const char* caption);
+char16_t MnemonicOf(const char16_t* caption);
 
 // Room that a push button leaves for its caption inside its edges and focus
 // rectangle, in pixels.
@@ -41,10 +34,10 @@ class CheckReport {
 
     // Starts a finding; `Add` appends to it; `End` closes its line.
     void Begin(CheckSeverity severity);
-    void Add(const char* text);
+    void Add(const char16_t* text);
     void End();
 
-    const char* Text() const { return text_; }
+    const char16_t* Text() const { return text_; }
     int Errors() const { return counts_[kCheckError]; }
     int Warnings() const { return counts_[kCheckWarning]; }
     // 2 when there is an error, 1 for warnings only, 0 when the panel will
@@ -53,7 +46,7 @@ class CheckReport {
 
   private:
     static const size_t kRoom = 16384;
-    char text_[kRoom];
+    char16_t text_[kRoom];
     size_t length_;
     size_t lineStart_;
     bool lineFits_;

@@ -1,18 +1,8 @@
 #include "launcher/display.h"
 
-#include "launcher/layout.h"
+#include "dib/system_library.h"
 
 namespace {
-
-// A user32 function that older versions do not have, or null.
-template <typename Function>
-Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (!user32) {
-        return nullptr;
-    }
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
-}
 
 // The DPI that the platform describes its own metrics and fonts at.
 int SystemDpi() {
@@ -29,7 +19,7 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
     typedef UINT(WINAPI * GetDpiForWindowFunction)(HWND);
     GetDpiForWindowFunction getDpiForWindow =
-        User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+        LoadedFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
     UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
 }
@@ -37,36 +27,59 @@ int WindowDpi(HWND window) {
 HFONT CreateMessageFont(int dpi) {
     // The structure without the field that Windows Vista added, which every
     // version accepts.
-    NONCLIENTMETRICSA metrics = {};
+    NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
         return nullptr;
     }
     // The platform describes it at the system's DPI; a window on a monitor of
     // another scale wants it at its own.
     int systemDpi = SystemDpi();
-    LOGFONTA font = metrics.lfMessageFont;
+    LOGFONTW font = metrics.lfMessageFont;
     font.lfHeight = ScaleLength(font.lfHeight, dpi, systemDpi);
     font.lfWidth = ScaleLength(font.lfWidth, dpi, systemDpi);
-    return CreateFontIndirectA(&font);
+    return CreateFontIndirectW(&font);
 }
 
-bool GetWorkArea(HWND window, RECT* area) {
+Box WindowFrame(DWORD style, int dpi) {
+    typedef BOOL(WINAPI * AdjustForDpiFunction)(RECT*, DWORD, BOOL, DWORD, UINT);
+    AdjustForDpiFunction adjustForDpi =
+        LoadedFunction<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT frame = {0, 0, 0, 0};
+    if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi))) {
+        frame = RECT{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, style, FALSE, 0);
+    }
+    return Box{frame.left, frame.top, frame.right, frame.bottom};
+}
+
+void ReadScreenArea(HWND window, PanelInput* input) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    input->placeLeft = rect.left;
+    input->placeTop = rect.top;
+    input->areaKind = ScreenArea::kNone;
+
     typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
     typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, MONITORINFO*);
     MonitorFromWindowFunction monitorFromWindow =
-        User32Function<MonitorFromWindowFunction>("MonitorFromWindow");
+        LoadedFunction<MonitorFromWindowFunction>(L"user32.dll", "MonitorFromWindow");
     GetMonitorInfoFunction getMonitorInfo =
-        User32Function<GetMonitorInfoFunction>("GetMonitorInfoA");
-    if (!monitorFromWindow || !getMonitorInfo) {
-        return false;
-    }
+        LoadedFunction<GetMonitorInfoFunction>(L"user32.dll", "GetMonitorInfoW");
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    HMONITOR monitor = monitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    if (!monitor || !getMonitorInfo(monitor, &info)) {
-        return false;
+    HMONITOR monitor =
+        monitorFromWindow ? monitorFromWindow(window, MONITOR_DEFAULTTONEAREST) : nullptr;
+    if (monitor && getMonitorInfo(monitor, &info)) {
+        input->areaKind = ScreenArea::kWorkArea;
+        rect = info.rcWork;
+    } else {
+        HWND desktop = GetDesktopWindow();
+        if (!desktop || !GetWindowRect(desktop, &rect)) {
+            return;
+        }
+        input->areaKind = ScreenArea::kDesktop;
+        rect = RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     }
-    *area = info.rcWork;
-    return true;
+    input->area = Box{rect.left, rect.top, rect.right, rect.bottom};
 }

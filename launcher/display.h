@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "launcher/layout.h"
+
 // The window's DPI (its monitor's, where the platform keeps one a monitor),
 // else the system's.
 int WindowDpi(HWND window);
@@ -13,8 +15,12 @@ int WindowDpi(HWND window);
 // The system's message font at `dpi`, or none. The caller owns it.
 HFONT CreateMessageFont(int dpi);
 
-// The work area (the screen less the taskbar) of the window's monitor, where
-// the platform knows monitors.
-bool GetWorkArea(HWND window, RECT* area);
+// How far a window of `style` reaches outside its client area at `dpi`.
+Box WindowFrame(DWORD style, int dpi);
+
+// What the panel in `window` is centred on: the work area (the screen less
+// the taskbar) of its monitor where the platform knows monitors, else the
+// desktop; `input` gets the kind, the area and the window's place now.
+void ReadScreenArea(HWND window, PanelInput* input);
 
 #endif

@@ -4,9 +4,9 @@
 #include "launcher/command_line.h"
 #include "launcher/program_start.h"
 
-int Launcher::OnButtonClicked(HWND control) {
+bool Launcher::OnButtonClicked(HWND control) {
     if (!control) {
-        return 0;
+        return false;
     }
     if (buttons[kInstallSlot] == control) {
         currentSlot = kInstallSlot;
@@ -18,38 +18,40 @@ int Launcher::OnButtonClicked(HWND control) {
         currentSlot = kCancelSlot;
         RequestClose();
     } else {
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 void Launcher::StartInstallerAndClose() {
     // An installer that could not be started leaves the panel open, so that the
     // user can still browse the medium or cancel; closing would look like success.
-    if (installer[0] != '\0' && !StartInstaller(installer, PlatformStarter(&window))) {
+    const char16_t* installer = settings.Text(kInstaller);
+    if (installer[0] && !StartInstaller(installer, PlatformStarter(&window))) {
         return;
     }
     RequestClose();
 }
 
 void Launcher::Browse() {
-    char directory[kMaxPathChars];
-    DWORD length = GetCurrentDirectoryA(kMaxPathChars, directory);
+    WCHAR directory[kMaxPathChars];
+    DWORD length = GetCurrentDirectoryW(kMaxPathChars, directory);
     // A directory that did not fit was not read: nothing is started then.
     if (length == 0 || length >= kMaxPathChars) {
         return;
     }
-    char command[kBrowseCommandSize];
-    if (FormatBrowseCommand(directory, command, sizeof(command))) {
+    char16_t command[kBrowseCommandSize];
+    if (FormatBrowseCommand(reinterpret_cast<const char16_t*>(directory), command,
+                            kBrowseCommandSize)) {
         StartCommandLine(command);
     }
 }
 
 void Launcher::RequestClose() {
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-int Launcher::OnKeyDown(UINT virtualKey, LPARAM keyData) {
+bool Launcher::OnKeyDown(UINT virtualKey, LPARAM keyData) {
     KeyAction action = KeyActionFor(virtualKey, static_cast<unsigned long>(keyData));
     switch (action) {
     case kKeyFocusNext:
@@ -70,16 +72,16 @@ int Launcher::OnKeyDown(UINT virtualKey, LPARAM keyData) {
     case kKeyIgnored:
         break;
     }
-    return IsKeyHandled(action) ? 1 : 0;
+    return IsKeyHandled(action);
 }
 
 void Launcher::OnActivate(bool active) {
     if (active) {
-        RestoreFocus();
+        FocusSlot(currentSlot);
     }
 }
 
-int Launcher::FocusedSlot() {
+int Launcher::FocusedSlot() const {
     HWND focus = GetFocus();
     if (!focus) {
         return kNoSlot;
@@ -103,13 +105,9 @@ void Launcher::MoveFocus(bool forward) {
     }
 }
 
-void Launcher::RestoreFocus() {
-    FocusSlot(currentSlot);
-}
-
 LRESULT CALLBACK ButtonSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN && g_launcher) {
         g_launcher->OnKeyDown(static_cast<UINT>(wParam), lParam);
     }
-    return CallWindowProcA(g_oldButtonProc, window, message, wParam, lParam);
+    return CallWindowProcW(g_oldButtonProc, window, message, wParam, lParam);
 }

@@ -7,148 +7,115 @@
 #include "dib/dib_image.h"
 #include "launcher/display.h"
 
-int Launcher::SetUp() {
-    if (bitmapFile[0] != '\0') {
+namespace {
+
+const WCHAR* Wide(const char16_t* text) {
+    return reinterpret_cast<const WCHAR*>(text);
+}
+
+} // namespace
+
+bool Launcher::SetUp() {
+    COLORREF background = GetSysColor(kBackground);
+    if (settings.Text(kBmp)[0]) {
         // The file itself is read later, when its size is first asked for.
-        image = new (std::nothrow) DibImage(bitmapFile);
+        image = new (std::nothrow) DibImage(Wide(settings.Text(kBmp)), background);
         if (!image) {
-            return 0;
+            return false;
         }
     }
-    if (title[0] != '\0') {
-        SetWindowTextA(window, title);
+    if (settings.Text(kTitleBar)[0]) {
+        SetWindowTextW(window, Wide(settings.Text(kTitleBar)));
     }
-    if (iconFile[0] != '\0') {
+    if (settings.Text(kSysMenuIcon)[0]) {
+        icon = static_cast<HICON>(LoadImageW(nullptr, Wide(settings.Text(kSysMenuIcon)), IMAGE_ICON,
+                                             0, 0, LR_LOADFROMFILE));
         if (icon) {
-            DestroyIcon(icon);
-            icon = nullptr;
-        }
-        icon = static_cast<HICON>(LoadImageA(nullptr, iconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-        if (icon) {
-            SetClassLongPtrA(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+            SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
         }
     }
     // A sharper picture is only wanted on a display scaled up; without memory
     // for it, the picture is stretched.
-    if (bitmap2xFile[0] != '\0') {
-        image2x = new (std::nothrow) DibImage(bitmap2xFile);
+    if (settings.Text(kBmp2x)[0]) {
+        image2x = new (std::nothrow) DibImage(Wide(settings.Text(kBmp2x)), background);
     }
     dpi = WindowDpi(window);
     UpdateFont();
-    SizeAndCenter();
     CreateButtons();
-    return 1;
-}
-
-int Launcher::PictureSize(int* width, int* height) {
-    *width = 0;
-    *height = 0;
-    return image ? image->GetSize(width, height) : 0;
-}
-
-PanelMetrics Launcher::Metrics() {
-    int pictureWidth;
-    int pictureHeight;
-    PictureSize(&pictureWidth, &pictureHeight);
-    return ScalePanel(pictureWidth, pictureHeight, buttonWidth, buttonHeight, dpi);
-}
-
-void Launcher::SizeAndCenter() {
-    if (!window) {
-        return;
-    }
-    RECT windowRect = {};
-    RECT clientRect = {};
-    GetWindowRect(window, &windowRect);
-    GetClientRect(window, &clientRect);
-
-    LayoutInput input = {};
-    input.frameWidth = (windowRect.right - windowRect.left) - (clientRect.right - clientRect.left);
-    input.frameHeight = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top);
-    PanelMetrics metrics = Metrics();
-    input.pictureWidth = metrics.pictureWidth;
-    input.pictureHeight = metrics.pictureHeight;
-    input.buttonWidth = metrics.buttonWidth;
-    input.currentLeft = windowRect.left;
-    input.currentTop = windowRect.top;
-    RECT area = {};
-    if (GetWorkArea(window, &area)) {
-        input.haveWorkArea = true;
-        input.workLeft = area.left;
-        input.workTop = area.top;
-        input.workRight = area.right;
-        input.workBottom = area.bottom;
-    } else {
-        HWND desktop = GetDesktopWindow();
-        if (desktop && GetWindowRect(desktop, &area)) {
-            input.haveDesktop = true;
-            input.desktopWidth = area.right - area.left;
-            input.desktopHeight = area.bottom - area.top;
+    Arrange(nullptr);
+    // The first button takes the focus and the default frame.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (buttons[slot]) {
+            FocusSlot(slot);
+            break;
         }
     }
-
-    WindowPlacement placement = PlaceWindow(input);
-    if (placement.move) {
-        MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
-    }
+    return true;
 }
 
 void Launcher::CreateButtons() {
-    PlaceButtons(true);
-}
-
-void Launcher::PlaceButtons(bool create) {
-    RECT clientRect = {};
-    GetClientRect(window, &clientRect);
-    PanelMetrics metrics = Metrics();
-    int x =
-        ButtonColumnX(clientRect.left, clientRect.right, metrics.pictureWidth, metrics.buttonWidth);
-
-    // Install and Browse stack from the top with no gap for an empty caption;
-    // Cancel sits at the bottom. The first button created takes the focus.
-    int y = FirstButtonY(metrics.buttonHeight);
-    bool focused = !create;
-    for (int slot = kInstallSlot; slot < kSlotCount; ++slot) {
-        if (slot == kCancelSlot) {
-            y = CancelButtonY(clientRect.bottom, metrics.buttonHeight);
-        }
-        if (create) {
-            buttons[slot] = CreateLauncherButton(x, y, metrics, captions[slot]);
-        } else if (buttons[slot]) {
-            MoveWindow(buttons[slot], x, y, metrics.buttonWidth, metrics.buttonHeight, TRUE);
-        }
-        if (!buttons[slot]) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const char16_t* caption = settings.Caption(slot);
+        if (!caption[0]) {
             continue;
         }
-        if (!focused) {
-            FocusSlot(slot);
-            focused = true;
+        // Placed by Arrange once all are made: a button that cannot be made
+        // leaves no gap.
+        HWND button = CreateWindowExW(0, L"BUTTON", Wide(caption), WS_CHILD | WS_VISIBLE, 0, 0, 0,
+                                      0, window, nullptr, instance, nullptr);
+        if (!button) {
+            continue;
         }
-        y = NextButtonY(y, metrics.buttonHeight);
-    }
-}
-
-HWND Launcher::CreateLauncherButton(int x, int y, const PanelMetrics& metrics,
-                                    const char* caption) {
-    if (!caption || caption[0] == '\0') {
-        return nullptr;
-    }
-    HWND button =
-        CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE, x, y, metrics.buttonWidth,
-                        metrics.buttonHeight, window, nullptr, instance, nullptr);
-    if (button && window) {
-        // A focused button receives the keys itself; the subclass hands them to
-        // the panel as well.
+        // A focused button receives the keys itself; the subclass hands them
+        // to the panel as well.
         LONG_PTR previous =
-            SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonSubclassProc));
+            SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonSubclassProc));
         if (previous) {
             g_oldButtonProc = reinterpret_cast<WNDPROC>(previous);
         }
+        if (font) {
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+        buttons[slot] = button;
     }
-    if (button && font) {
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void Launcher::Arrange(const RECT* suggested) {
+    PanelInput input = {};
+    if (image) {
+        image->GetSize(&input.pictureWidth, &input.pictureHeight);
     }
-    return button;
+    int width = 0;
+    int height = 0;
+    input.sharpPicture = image2x && SharpPictureWanted(dpi) && image2x->GetSize(&width, &height);
+    input.buttonWidth = settings.Number(kButtonWidth);
+    input.buttonHeight = settings.Number(kButtonHeight);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        input.buttons[slot] = buttons[slot] != nullptr;
+    }
+    input.dpi = dpi;
+    input.frame = WindowFrame(kWindowStyle, dpi);
+    if (suggested) {
+        input.areaKind = ScreenArea::kNone;
+        input.placeLeft = suggested->left;
+        input.placeTop = suggested->top;
+    } else {
+        ReadScreenArea(window, &input);
+    }
+    layout = LayOutPanel(input);
+
+    const Box& place = layout.window;
+    if (layout.moveWindow) {
+        MoveWindow(window, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, TRUE);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const Box& box = layout.buttons[slot];
+        if (buttons[slot]) {
+            MoveWindow(buttons[slot], box.left, box.top, box.right - box.left, box.bottom - box.top,
+                       TRUE);
+        }
+    }
 }
 
 void Launcher::UpdateFont() {
@@ -156,7 +123,7 @@ void Launcher::UpdateFont() {
     font = CreateMessageFont(dpi);
     for (HWND button : buttons) {
         if (button) {
-            SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
     // No button uses the old font any more.
@@ -183,41 +150,34 @@ void Launcher::UpdateDefaultStyles() {
         }
         // The style is written directly rather than through BM_SETSTYLE, and the
         // button redrawn without erasing, so that the frame moves without flicker.
-        LONG style = GetWindowLongA(button, GWL_STYLE);
+        LONG style = GetWindowLongW(button, GWL_STYLE);
         if (slot == currentSlot) {
             style |= BS_DEFPUSHBUTTON;
         } else {
             style &= ~static_cast<LONG>(BS_DEFPUSHBUTTON);
         }
-        SetWindowLongA(button, GWL_STYLE, style);
+        SetWindowLongW(button, GWL_STYLE, style);
         InvalidateRect(button, nullptr, FALSE);
     }
 }
 
-void Launcher::PaintOnRequest(HDC deviceContext) {
-    if (valid && deviceContext) {
-        Paint(deviceContext);
-    }
-}
-
-void Launcher::Paint(HDC deviceContext) {
-    if (!image) {
+void Launcher::OnPaint(HDC deviceContext) {
+    if (!valid || !deviceContext || !image) {
         return;
     }
-    DibImage* picture = PictureToDraw();
+    DibImage* picture = layout.drawSharp ? image2x : image;
     HPALETTE previousPalette = nullptr;
     HPALETTE palette = picture->GetPalette();
     if (palette) {
         previousPalette = SelectPalette(deviceContext, palette, FALSE);
         RealizePalette(deviceContext);
     }
-    if (picture == image && dpi == kDefaultDpi) {
-        int width = 0;
-        int height = 0;
-        image->GetSize(&width, &height);
-        image->Draw(deviceContext, 0, 0, width, height, 0, 0);
+    const Box& box = layout.picture;
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    if (!layout.stretch) {
+        picture->Draw(deviceContext, box.left, box.top, width, height, 0, 0);
     } else {
-        PanelMetrics metrics = Metrics();
         // Halftone is the platform's good filter; Windows 95 and 98 lack it.
         int previousMode = SetStretchBltMode(deviceContext, HALFTONE);
         if (previousMode) {
@@ -226,7 +186,7 @@ void Launcher::Paint(HDC deviceContext) {
         } else {
             previousMode = SetStretchBltMode(deviceContext, COLORONCOLOR);
         }
-        picture->DrawScaled(deviceContext, 0, 0, metrics.pictureWidth, metrics.pictureHeight);
+        picture->DrawScaled(deviceContext, box.left, box.top, width, height);
         if (previousMode) {
             SetStretchBltMode(deviceContext, previousMode);
         }
@@ -236,24 +196,13 @@ void Launcher::Paint(HDC deviceContext) {
     }
 }
 
-DibImage* Launcher::PictureToDraw() {
-    int width;
-    int height;
-    if (dpi > kDefaultDpi && image2x && image2x->GetSize(&width, &height)) {
-        return image2x;
-    }
-    return image;
-}
-
-void Launcher::Invalidate() {
+void Launcher::OnPaletteChanged() {
     InvalidateRect(window, nullptr, FALSE);
 }
 
 void Launcher::OnDpiChanged(int newDpi, const RECT& suggested) {
     dpi = newDpi > 0 ? newDpi : kDefaultDpi;
-    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    PlaceButtons(false);
     UpdateFont();
+    Arrange(&suggested);
     InvalidateRect(window, nullptr, TRUE);
 }

@@ -19,50 +19,43 @@ int Multiply(int a, int b) {
     return Wrap(static_cast<int64_t>(a) * b);
 }
 
-// Truncating division; INT_MIN / -1 cannot happen with the divisors used here.
-int Divide(int a, int b) {
-    return a / b;
-}
-
 // Where a length starts when centred in another: each half is truncated
 // before the subtraction.
 int CentredStart(int outer, int inner) {
-    return Subtract(Divide(outer, 2), Divide(inner, 2));
+    return Subtract(outer / 2, inner / 2);
+}
+
+Box BoxAt(int left, int top, int width, int height) {
+    return {left, top, Add(left, width), Add(top, height)};
+}
+
+// The window's top-left corner for a window of that size.
+void Place(const PanelInput& in, int width, int height, int* left, int* top) {
+    *left = in.placeLeft;
+    *top = in.placeTop;
+    if (in.areaKind == ScreenArea::kWorkArea) {
+        int areaWidth = Subtract(in.area.right, in.area.left);
+        int areaHeight = Subtract(in.area.bottom, in.area.top);
+        *left = in.area.left;
+        *top = in.area.top;
+        if (width <= areaWidth && height <= areaHeight) {
+            *left = Add(*left, CentredStart(areaWidth, width));
+            *top = Add(*top, CentredStart(areaHeight, height));
+        }
+    } else if (in.areaKind == ScreenArea::kDesktop) {
+        *left = CentredStart(in.area.right, width);
+        *top = CentredStart(in.area.bottom, height);
+        if (*left < 0 || *top < 0) {
+            *left = 0;
+            *top = 0;
+        }
+    }
 }
 
 } // namespace
 
-WindowPlacement PlaceWindow(const LayoutInput& input) {
-    WindowPlacement placement = {};
-    placement.width = Add(input.frameWidth, input.pictureWidth);
-    placement.height = Add(input.frameHeight, input.pictureHeight);
-    placement.width = Add(placement.width, Divide(Multiply(input.buttonWidth, 3), 2));
-
-    placement.left = input.currentLeft;
-    placement.top = input.currentTop;
-    if (input.haveWorkArea) {
-        int areaWidth = Subtract(input.workRight, input.workLeft);
-        int areaHeight = Subtract(input.workBottom, input.workTop);
-        placement.left = input.workLeft;
-        placement.top = input.workTop;
-        if (placement.width <= areaWidth && placement.height <= areaHeight) {
-            placement.left = Add(placement.left, CentredStart(areaWidth, placement.width));
-            placement.top = Add(placement.top, CentredStart(areaHeight, placement.height));
-        }
-    } else if (input.haveDesktop) {
-        placement.left = CentredStart(input.desktopWidth, placement.width);
-        placement.top = CentredStart(input.desktopHeight, placement.height);
-        if (placement.left < 0 || placement.top < 0) {
-            placement.left = 0;
-            placement.top = 0;
-        }
-    }
-    placement.move = placement.width > 0 && placement.height > 0;
-    return placement;
-}
-
 int ScaleLength(int length, int dpi, int fromDpi) {
-    if (fromDpi <= 0) {
+    if (fromDpi <= 0 || dpi == fromDpi) {
         return length;
     }
     // In floating point, exact for every int length and DPI, and rounded
@@ -77,30 +70,41 @@ int ScaleLength(int length, int dpi, int fromDpi) {
     return scaled <= -2147483648.0 ? INT32_MIN : static_cast<int>(scaled);
 }
 
-PanelMetrics ScalePanel(int pictureWidth, int pictureHeight, int buttonWidth, int buttonHeight,
-                        int dpi) {
-    PanelMetrics metrics;
-    metrics.pictureWidth = ScaleLength(pictureWidth, dpi, kDefaultDpi);
-    metrics.pictureHeight = ScaleLength(pictureHeight, dpi, kDefaultDpi);
-    metrics.buttonWidth = ScaleLength(buttonWidth, dpi, kDefaultDpi);
-    metrics.buttonHeight = ScaleLength(buttonHeight, dpi, kDefaultDpi);
-    return metrics;
+bool SharpPictureWanted(int dpi) {
+    return dpi > kDefaultDpi;
 }
 
-int ButtonColumnX(int clientLeft, int clientRight, int pictureWidth, int buttonWidth) {
-    int columnLeft = Add(clientLeft, pictureWidth);
-    int columnHalf = Divide(Subtract(clientRight, columnLeft), 2);
-    return Subtract(Add(columnLeft, columnHalf), Divide(buttonWidth, 2));
-}
+PanelLayout LayOutPanel(const PanelInput& in) {
+    PanelLayout out = {};
+    int pictureWidth = ScaleLength(in.pictureWidth, in.dpi, kDefaultDpi);
+    int pictureHeight = ScaleLength(in.pictureHeight, in.dpi, kDefaultDpi);
+    int buttonWidth = ScaleLength(in.buttonWidth, in.dpi, kDefaultDpi);
+    int buttonHeight = ScaleLength(in.buttonHeight, in.dpi, kDefaultDpi);
+    out.picture = BoxAt(0, 0, pictureWidth, pictureHeight);
+    out.drawSharp = in.sharpPicture && SharpPictureWanted(in.dpi);
+    out.stretch = out.drawSharp || in.dpi != kDefaultDpi;
 
-int FirstButtonY(int buttonHeight) {
-    return Divide(buttonHeight, 2);
-}
+    int clientWidth = Add(pictureWidth, Multiply(buttonWidth, 3) / 2);
+    int clientHeight = pictureHeight;
+    int width = Add(clientWidth, Subtract(in.frame.right, in.frame.left));
+    int height = Add(clientHeight, Subtract(in.frame.bottom, in.frame.top));
+    int left = 0;
+    int top = 0;
+    Place(in, width, height, &left, &top);
+    out.window = BoxAt(left, top, width, height);
+    out.moveWindow = width > 0 && height > 0;
 
-int NextButtonY(int y, int buttonHeight) {
-    return Add(y, Divide(Multiply(buttonHeight, 4), 3));
-}
-
-int CancelButtonY(int clientBottom, int buttonHeight) {
-    return Subtract(clientBottom, Divide(Multiply(buttonHeight, 3), 2));
+    int columnHalf = Subtract(clientWidth, pictureWidth) / 2;
+    int x = Subtract(Add(pictureWidth, columnHalf), buttonWidth / 2);
+    int y = buttonHeight / 2;
+    for (int slot = kInstallSlot; slot < kSlotCount; ++slot) {
+        if (slot == kCancelSlot) {
+            y = Subtract(clientHeight, Multiply(buttonHeight, 3) / 2);
+        }
+        if (in.buttons[slot]) {
+            out.buttons[slot] = BoxAt(x, y, buttonWidth, buttonHeight);
+            y = Add(y, Multiply(buttonHeight, 4) / 3);
+        }
+    }
+    return out;
 }

@@ -75,7 +75,7 @@ TEST_F(Startup, AboutBoxClosesWithOkAndWithEscapeAndCloseEndsThePanel) {
 }
 
 const char kGoodIni[] =
-    "[General]\r\nBmp=panel.bmp\r\nBmp2x=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
+    "[General]\r\nBmp=panel.bmp\r\nBmp2x=sharp.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
     "Installer=setup.exe /q\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
     "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n";
 
@@ -127,6 +127,7 @@ TEST_F(Check, NamesEachPlantedFault) {
         SCOPED_TRACE(c.name);
         distribution_ = std::make_unique<Distribution>();
         ASSERT_TRUE(AddPicture(Picture()));
+        ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", bmp::Build(Picture(800, 600))));
         ASSERT_TRUE(distribution_->CopyProgram("stand_in.exe", "setup.exe"));
         ASSERT_TRUE(c.ini.empty() || distribution_->WriteIni(c.ini));
         if (c.plant) {

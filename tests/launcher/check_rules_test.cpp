@@ -1,4 +1,4 @@
-// The publisher's check as plain rules: the command line, near names,
+// The publisher's check as plain rules: near names,
 // mnemonics, caption room and the report's verdict.
 #include <gtest/gtest.h>
 
@@ -8,48 +8,38 @@
 
 namespace {
 
-TEST(CheckRules, OnlyTheCheckOptionAsksForTheCheck) {
-    const struct {
-        const char* commandLine;
-        bool check;
-    } cases[] = {{"/check", true}, {"-CHECK", true},   {"  /Check ", true},
-                 {"", false},      {"/checks", false}, {"check", false},
-                 {"/che", false},  {nullptr, false},   {"/check x", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.commandLine ? c.commandLine : "null");
-        EXPECT_EQ(c.check, IsCheckCommand(c.commandLine));
-    }
-}
-
 TEST(CheckRules, NearestKnownName) {
-    const char* const known[] = {"General", "Button_Captions", "Installer",
-                                 "Bmp",     "ButtonWidth",     "ButtonHeight"};
+    const char16_t* const known[] = {u"General", u"Button_Captions", u"Installer",
+                                     u"Bmp",     u"ButtonWidth",     u"ButtonHeight"};
     const struct {
-        const char* name;
-        const char* nearest; // null: none
-    } cases[] = {{"Button_Caption", "Button_Captions"},
-                 {"Instaler", "Installer"},
-                 {"installer", nullptr},
-                 {"Bpm", "Bmp"},
-                 {"Genral", "General"},
-                 {"ButonHeight", "ButtonHeight"},
-                 {"Picture", nullptr},
-                 {"Bm", nullptr},
-                 {"ButtonWdth", "ButtonWidth"},
-                 {"", nullptr}};
+        const char16_t* name;
+        const char16_t* nearest; // null: none
+    } cases[] = {{u"Button_Caption", u"Button_Captions"},
+                 {u"Instaler", u"Installer"},
+                 {u"installer", nullptr},
+                 {u"Bpm", u"Bmp"},
+                 {u"Genral", u"General"},
+                 {u"ButonHeight", u"ButtonHeight"},
+                 {u"Picture", nullptr},
+                 {u"Bm", nullptr},
+                 {u"ButtonWdth", u"ButtonWidth"},
+                 {u"Bildschirm", nullptr},
+                 {u"", nullptr}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const char* nearest = NearestName(c.name, known, 6);
-        EXPECT_STREQ(c.nearest ? c.nearest : "(none)", nearest ? nearest : "(none)");
+        const char16_t* nearest = NearestName(c.name, known, 6);
+        EXPECT_EQ(std::u16string(c.nearest ? c.nearest : u"(none)"),
+                  std::u16string(nearest ? nearest : u"(none)"))
+            << std::u16string(c.name).size() << " units";
     }
-    EXPECT_EQ(nullptr, NearestName(std::string(300, 'x').c_str(), known, 6));
+    EXPECT_EQ(nullptr, NearestName(std::u16string(300, u'x').c_str(), known, 6));
 }
 
 TEST(CheckRules, MnemonicsAndCaptionRoom) {
-    EXPECT_EQ('I', MnemonicOf("&Install"));
-    EXPECT_EQ('B', MnemonicOf("Tom && Jerry's &browser"));
-    EXPECT_EQ(0, MnemonicOf("Cancel"));
-    EXPECT_EQ(0, MnemonicOf("Cancel&"));
+    EXPECT_EQ(u'I', MnemonicOf(u"&Install"));
+    EXPECT_EQ(u'B', MnemonicOf(u"Tom && Jerry's &browser"));
+    EXPECT_EQ(u'ス', MnemonicOf(u"インストール(&ス)"));
+    EXPECT_EQ(0, MnemonicOf(u"Cancel"));
+    EXPECT_EQ(0, MnemonicOf(u"Cancel&"));
     EXPECT_TRUE(CaptionFits(92, 26, 100, 30));
     EXPECT_FALSE(CaptionFits(93, 26, 100, 30));
     EXPECT_FALSE(CaptionFits(92, 27, 100, 30));
@@ -59,19 +49,19 @@ TEST(CheckRules, ReportLinesAndVerdict) {
     CheckReport report;
     EXPECT_EQ(0, report.ExitCode());
     report.Begin(kCheckNote);
-    report.Add("picture");
+    report.Add(u"picture");
     report.End();
     EXPECT_EQ(0, report.ExitCode()) << "notes only";
     report.Begin(kCheckWarning);
-    report.Add("clipped");
+    report.Add(u"clipped");
     report.End();
     EXPECT_EQ(1, report.ExitCode());
     report.Begin(kCheckError);
-    report.Add(std::string(20000, 'x').c_str()); // does not fit: left out, still counted
+    report.Add(std::u16string(20000, u'x').c_str()); // does not fit: left out, still counted
     report.End();
     EXPECT_EQ(2, report.ExitCode());
     EXPECT_EQ(1, report.Errors());
-    EXPECT_STREQ("note: picture\r\nwarning: clipped\r\n", report.Text());
+    EXPECT_EQ(std::u16string(u"note: picture\r\nwarning: clipped\r\n"), report.Text());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The Launcher in the test's own process, on the real platform: the settings
-// read with the built program's string table, and set-up, focus and the
-// default frame on a window of the test's own.
+// file read through the built program's string table, and the panel driven
+// as the platform drives it, through the main window's procedure: focus and
+// the default frame, activation, a change of scale.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,213 +10,230 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "bmp_builder.h"
 #include "launcher/launcher.h"
-#include "launcher/launcher_strings.h"
+#include "launcher/settings_file.h"
+
+HINSTANCE g_hInstance = nullptr;
 
 namespace {
+
+std::u16string U(const wchar_t* text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
 
 // The built program's string table and icon, and a working folder of the
 // test's own with a picture of 400 x 300.
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        built_.assign(path, std::strrchr(path, '\\') + 1);
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        built_.assign(path, std::wcsrchr(path, L'\\') + 1);
         resources_ =
-            LoadLibraryExA((built_ + "tandrel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_) << "cannot load tandrel.exe in " << built_;
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        GetTempPathA(MAX_PATH, path);
-        folder_ = path + ("tandrel-launcher-" + std::to_string(GetCurrentProcessId()));
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+            LoadLibraryExW((built_ + L"tandrel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(resources_) << "cannot load tandrel.exe";
+        GetCurrentDirectoryW(MAX_PATH, previous_);
+        GetTempPathW(MAX_PATH, path);
+        folder_ = path + (L"tandrel-launcher-" + std::to_wstring(GetCurrentProcessId()));
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryW(folder_.c_str()));
         ASSERT_TRUE(bmp::WriteFile("panel.bmp", bmp::Build({400, 300})));
     }
 
     void TearDown() override {
+        g_launcher = nullptr;
         DestroyWindow(window_);
-        SetCurrentDirectoryA(previous_);
-        for (const char* name : {"tandrel.ini", "panel.bmp", "small.ico"}) {
-            DeleteFileA((folder_ + "\\" + name).c_str());
+        SetCurrentDirectoryW(previous_);
+        for (const wchar_t* name : {L"tandrel.ini", L"panel.bmp", L"small.ico"}) {
+            DeleteFileW((folder_ + L"\\" + name).c_str());
         }
-        RemoveDirectoryA(folder_.c_str());
+        RemoveDirectoryW(folder_.c_str());
         FreeLibrary(resources_);
     }
 
-    static void WriteIni(const std::string& text) {
-        ASSERT_TRUE(bmp::WriteFile("tandrel.ini", {text.begin(), text.end()}));
+    // The settings of `ini` (UTF-8), as the program reads them.
+    Settings Read(const std::string& ini, const char16_t* language = nullptr) {
+        EXPECT_TRUE(bmp::WriteFile("tandrel.ini", {ini.begin(), ini.end()}));
+        SettingsFile file;
+        EXPECT_TRUE(file.Load(resources_));
+        Settings settings;
+        file.Read(language, &settings);
+        return settings;
     }
 
-    // A shown main window like the program's, of a class of its own; any before goes.
+    // A shown main window like the program's, with its window procedure; any
+    // window before goes.
     HWND MakeWindow() {
         DestroyWindow(window_);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSA windowClass = {0,       DefWindowProcA, 0,       0,       instance,
-                                 nullptr, nullptr,        nullptr, nullptr, "LauncherTestWindow"};
-        RegisterClassA(&windowClass);
+        g_hInstance = GetModuleHandleW(nullptr);
+        WNDCLASSW windowClass = {0,       MainWndProc, 0,       0,       g_hInstance,
+                                 nullptr, nullptr,     nullptr, nullptr, L"LauncherTestWindow"};
+        RegisterClassW(&windowClass);
         window_ =
-            CreateWindowExA(0, "LauncherTestWindow", "", WS_DLGFRAME | WS_SYSMENU, CW_USEDEFAULT, 0,
-                            CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
+            CreateWindowExW(0, L"LauncherTestWindow", L"", Launcher::kWindowStyle, CW_USEDEFAULT, 0,
+                            CW_USEDEFAULT, 0, nullptr, nullptr, g_hInstance, nullptr);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
         return window_;
     }
 
+    // The buttons' captions, and which has the focus and the default frame,
+    // as "Install Cancel; focus 1, framed 1".
+    std::string Buttons() const {
+        std::string seen;
+        std::string focus;
+        std::string framed;
+        int index = 0;
+        for (HWND child = GetWindow(window_, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT), ++index) {
+            char caption[100] = {};
+            GetWindowTextA(child, caption, sizeof(caption));
+            seen += (seen.empty() ? "" : " ") + std::string(caption);
+            focus += child == GetFocus() ? std::to_string(index) : "";
+            bool frame = (GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+            framed += frame ? std::to_string(index) : "";
+        }
+        return seen + "; focus " + focus + ", framed " + framed;
+    }
+
+    HWND Button(int index) const {
+        HWND child = GetWindow(window_, GW_CHILD);
+        while (child && index-- > 0) {
+            child = GetWindow(child, GW_HWNDNEXT);
+        }
+        return child;
+    }
+
     HMODULE resources_ = nullptr;
     HWND window_ = nullptr;
-    char previous_[MAX_PATH] = {};
-    std::string built_, folder_;
+    wchar_t previous_[MAX_PATH] = {};
+    std::wstring built_, folder_;
 };
 
 // Buttons of 100 x 30 beside a picture of 400 x 300.
 const char kPanel[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
                       "SysMenuIcon=small.ico\r\n[Button_Captions]\r\n";
 
-TEST_F(LauncherTest, ValuesArriveInTheirFields) {
-    std::string longTitle(150, 'T');
-    WriteIni("[general]\r\nTitleBar=" + longTitle +
-             "\r\nsysmenuicon = disc.ico \r\nBmp=\"art\\panel.bmp\"\r\n"
-             "Installer=\"setup files\\setup.exe\" /lang en\r\n"
-             "ButtonHeight=31\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
-             "; BrowseBut=Browse\r\n");
-    Launcher launcher(resources_, nullptr);
-    EXPECT_EQ(0, launcher.valid) << "no window: construction stops before the settings";
-    ASSERT_EQ(1, launcher.ReadSettings());
-    EXPECT_EQ(longTitle.substr(0, 99), launcher.title);
-    EXPECT_STREQ("disc.ico", launcher.iconFile);
-    EXPECT_STREQ("art\\panel.bmp", launcher.bitmapFile);
-    EXPECT_STREQ("\"setup files\\setup.exe\" /lang en", launcher.installer);
-    EXPECT_EQ(0, launcher.buttonWidth) << "missing";
-    EXPECT_EQ(31, launcher.buttonHeight);
-    EXPECT_EQ((std::vector<std::string>{"&Install", "", ""}),
-              (std::vector<std::string>(launcher.captions, launcher.captions + kSlotCount)));
-    // Names whose string IDs the program lacks read nothing.
-    EXPECT_EQ(0, launcher.ReadIniInt(IDS_SECTION_GENERAL, 999, ".\\tandrel.ini"));
-    char value[100] = "garbage";
-    EXPECT_EQ(0, launcher.ReadIniString(999, IDS_KEY_TITLE_BAR, value, 100, ".\\tandrel.ini"));
-    EXPECT_STREQ("", value);
+TEST_F(LauncherTest, EveryKeyIsReadByTheNameInTheProgramsStringTable) {
+    Settings s = Read("\xEF\xBB\xBF[general]\r\nTitleBar=Café Studio\r\nsysmenuicon = disc.ico \r\n"
+                      "Bmp=\"art\\panel.bmp\"\r\nBmp2x=art\\sharp.bmp\r\n"
+                      "Installer=\"setup files\\setup.exe\" /lang en\r\nButtonWidth=120\r\n"
+                      "ButtonHeight=31\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
+                      "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n[Button_Captions.ja]\r\n"
+                      "CancelBut=キャンセル\r\n",
+                      u"JA");
+    EXPECT_EQ((std::vector<std::u16string>{
+                  u"Café Studio", u"disc.ico", u"art\\panel.bmp", u"art\\sharp.bmp",
+                  u"\"setup files\\setup.exe\" /lang en", u"&Install", u"&Browse", u"キャンセル"}),
+              (std::vector<std::u16string>{s.Text(kTitleBar), s.Text(kSysMenuIcon), s.Text(kBmp),
+                                           s.Text(kBmp2x), s.Text(kInstaller), s.Caption(0),
+                                           s.Caption(1), s.Caption(2)}));
+    EXPECT_EQ((std::vector<int>{120, 31}),
+              (std::vector<int>{s.Number(kButtonWidth), s.Number(kButtonHeight)}));
 }
 
-TEST_F(LauncherTest, AtLeastOneCaptionIsNeeded) {
-    const struct {
-        const char* ini; // null: no settings file
-        int accepted;
-    } cases[] = {
-        {"[Button_Captions]\r\nCancelBut=Cancel\r\n", 1},
-        {"[General]\r\nTitleBar=Title\r\nBmp=a.bmp\r\n", 0},
-        {"[Button_Captions]\r\nInstallBut=\r\nCancelBut=\r\n", 0},
-        {nullptr, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.ini ? c.ini : "no settings file");
-        DeleteFileA("tandrel.ini");
-        if (c.ini) {
-            WriteIni(c.ini);
-        }
-        Launcher launcher(resources_, nullptr);
-        EXPECT_EQ(c.accepted, launcher.ReadSettings());
-    }
-}
-
-TEST_F(LauncherTest, EmptySlotsLeaveNoGapAndTheFirstButtonTakesTheFocus) {
+TEST_F(LauncherTest, EmptySlotsLeaveNoButtonAndTheFirstButtonTakesTheFocusAndTheFrame) {
     const struct {
         const char* captions;
-        std::vector<int> ys; // of the buttons created, in slot order
-        int focused;
+        const char* buttons;
     } cases[] = {
-        {"InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n", {15, 55, 255}, kInstallSlot},
-        {"InstallBut=I\r\nCancelBut=C\r\n", {15, 255}, kInstallSlot},
-        {"BrowseBut=B\r\nCancelBut=C\r\n", {15, 255}, kBrowseSlot},
-        {"CancelBut=C\r\n", {255}, kCancelSlot},
+        {"InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n", "I B C; focus 0, framed 0"},
+        {"InstallBut=I\r\nCancelBut=C\r\n", "I C; focus 0, framed 0"},
+        {"BrowseBut=B\r\nCancelBut=C\r\n", "B C; focus 0, framed 0"},
+        {"CancelBut=C\r\n", "C; focus 0, framed 0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.captions);
-        WriteIni(std::string(kPanel) + c.captions);
-        Launcher launcher(resources_, MakeWindow());
-        ASSERT_EQ(1, launcher.valid);
-        std::vector<int> ys;
-        for (HWND button : launcher.buttons) {
-            if (button) {
-                RECT rect;
-                GetWindowRect(button, &rect);
-                MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-                EXPECT_EQ(
-                    (std::vector<long>{425, 100, 30}),
-                    (std::vector<long>{rect.left, rect.right - rect.left, rect.bottom - rect.top}));
-                ys.push_back(rect.top);
-                // An ordinary push button with identifier 0 and no tab stop.
-                EXPECT_EQ(0, GetDlgCtrlID(button));
-                EXPECT_EQ(WS_CHILD | WS_VISIBLE, GetWindowLongA(button, GWL_STYLE) &
-                                                     ~(BS_DEFPUSHBUTTON | WS_CLIPSIBLINGS));
-            }
-        }
-        EXPECT_EQ(c.ys, ys);
-        EXPECT_EQ(launcher.buttons[c.focused], GetFocus());
-        EXPECT_EQ(c.focused, launcher.currentSlot);
+        Launcher launcher(resources_, MakeWindow(), Read(std::string(kPanel) + c.captions));
+        ASSERT_TRUE(launcher.Valid());
+        EXPECT_EQ(c.buttons, Buttons());
     }
+    Launcher none(resources_, MakeWindow(), Read(kPanel));
+    EXPECT_FALSE(none.Valid()) << "a panel without captions";
 }
 
 TEST_F(LauncherTest, IconFileBecomesTheClassIcon) {
-    ASSERT_TRUE(CopyFileA((built_ + "app\\tandrel.ico").c_str(), "small.ico", FALSE));
-    WriteIni(std::string(kPanel) + "CancelBut=Cancel\r\n");
-    Launcher launcher(resources_, MakeWindow());
-    ASSERT_NE(nullptr, launcher.icon);
-    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(launcher.icon), GetClassLongPtrA(window_, GCLP_HICON));
+    ASSERT_TRUE(CopyFileW((built_ + L"app\\tandrel.ico").c_str(), L"small.ico", FALSE));
+    HWND window = MakeWindow();
+    ULONG_PTR before = GetClassLongPtrW(window, GCLP_HICON);
+    Launcher launcher(resources_, window, Read(std::string(kPanel) + "CancelBut=Cancel\r\n"));
+    EXPECT_NE(before, GetClassLongPtrW(window, GCLP_HICON));
+    EXPECT_NE(0u, GetClassLongPtrW(window, GCLP_HICON));
 }
 
-TEST_F(LauncherTest, FocusStepsFromTheFocusedButtonAndTheFrameFollowsWithARepaint) {
-    WriteIni(std::string(kPanel) + "InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n");
-    Launcher launcher(resources_, MakeWindow());
-    ASSERT_EQ(launcher.buttons[kInstallSlot], GetFocus());
+TEST_F(LauncherTest, KeysStepFromTheFocusedButtonAndActivationFocusesTheOneLastClicked) {
+    Launcher launcher(resources_, MakeWindow(),
+                      Read(std::string(kPanel) + "InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n"));
+    g_launcher = &launcher;
+    ASSERT_EQ("I B C; focus 0, framed 0", Buttons());
     // A click on Cancel moves neither the focus nor the frame; the next step
     // starts from the focused button.
-    launcher.currentSlot = kCancelSlot;
-    EXPECT_EQ(1, launcher.OnKeyDown(VK_DOWN, 0));
-    EXPECT_EQ(launcher.buttons[kBrowseSlot], GetFocus());
-    EXPECT_EQ(kBrowseSlot, launcher.currentSlot);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(Button(2)));
+    SendMessageW(Button(0), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ("I B C; focus 1, framed 1", Buttons());
+    SendMessageW(Button(1), WM_KEYDOWN, VK_UP, 0);
+    SendMessageW(Button(0), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ("I B C; focus 2, framed 2", Buttons()) << "Up from Install wraps to Cancel";
 
+    // Activation puts the focus and the frame on the button last clicked, and
+    // the buttons redraw with or without their frame.
+    SendMessageW(Button(2), WM_KEYDOWN, VK_TAB, 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(Button(2)));
     RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    launcher.currentSlot = kCancelSlot;
-    launcher.UpdateDefaultStyles();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        SCOPED_TRACE(slot);
-        HWND button = launcher.buttons[slot];
-        EXPECT_EQ(slot == kCancelSlot, (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0);
-        EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "not redrawn with its new frame";
+    SendMessageW(window_, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ("I B C; focus 2, framed 2", Buttons());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(GetUpdateRect(Button(i), nullptr, FALSE)) << "button " << i << " not redrawn";
     }
 }
 
 // Runs at each display scale that the tests' prefixes have.
 class ScaledLauncherTest : public LauncherTest {};
 
-TEST_F(ScaledLauncherTest, ButtonsUseTheMessageFontAtTheWindowsScale) {
-    WriteIni(std::string(kPanel) + "CancelBut=Cancel\r\n");
-    Launcher launcher(resources_, MakeWindow());
-    HWND cancel = launcher.buttons[kCancelSlot];
+TEST_F(ScaledLauncherTest, AChangeOfScaleLaysThePanelOutAgainWithTheFontAndFocusKept) {
+    // Small enough to fit the screen at twice the scale.
+    ASSERT_TRUE(bmp::WriteFile("panel.bmp", bmp::Build({200, 150})));
+    Launcher launcher(resources_, MakeWindow(),
+                      Read(std::string(kPanel) + "InstallBut=Install\r\nCancelBut=Cancel\r\n"));
+    g_launcher = &launcher;
+    HWND cancel = Button(1);
     auto fontOfCancel = [cancel] {
-        LOGFONTA font = {};
-        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(cancel, WM_GETFONT, 0, 0)), sizeof(font),
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(cancel, WM_GETFONT, 0, 0)), sizeof(font),
                    &font);
         return font;
     };
-    NONCLIENTMETRICSA metrics = {};
+    NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
-    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-    EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOfCancel().lfFaceName);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    EXPECT_EQ(U(metrics.lfMessageFont.lfFaceName), U(fontOfCancel().lfFaceName));
     EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOfCancel().lfHeight);
+    SendMessageW(Button(0), WM_KEYDOWN, VK_LEFT, 0);
+    ASSERT_EQ("Install Cancel; focus 1, framed 1", Buttons());
 
-    // On a monitor of twice the scale: the suggested place, all twice as large.
-    RECT before, rect;
+    // On a monitor of twice the scale, as Windows 8.1 and later tell it: the
+    // suggested place, everything twice as large, the focus where it was.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    RECT before, client, rect;
     GetWindowRect(cancel, &before);
+    GetClientRect(window_, &client);
     const RECT suggested = {30, 40, 830, 640};
-    launcher.OnDpiChanged(2 * launcher.dpi, suggested);
+    SendMessageW(window_, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(2 * dpi, 2 * dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(window_, &rect);
-    EXPECT_TRUE(EqualRect(&suggested, &rect));
+    EXPECT_EQ((std::vector<long>{30, 40}), (std::vector<long>{rect.left, rect.top}));
+    // The client area's height is not compared: Wine keeps the caption of
+    // the old scale, where Windows draws it at the new one.
+    GetClientRect(window_, &rect);
+    EXPECT_EQ(2 * client.right, rect.right);
     GetWindowRect(cancel, &rect);
     EXPECT_EQ(2 * (before.right - before.left), rect.right - rect.left);
     EXPECT_EQ(2 * metrics.lfMessageFont.lfHeight, fontOfCancel().lfHeight);
+    EXPECT_EQ("Install Cancel; focus 1, framed 1", Buttons());
 }
 
 } // namespace

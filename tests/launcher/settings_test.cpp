@@ -1,0 +1,126 @@
+// The settings value: every row of the table read from a file's text, a
+// language's sections over the plain ones key by key, and the languages a
+// file offers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/settings.h"
+
+namespace {
+
+using std::u16string;
+
+// Bytes above 127 as Latin-1: enough for files that are not UTF-8.
+std::size_t Latin1(const std::uint8_t* bytes, std::size_t length, char16_t* out, std::size_t room) {
+    std::size_t n = length < room ? length : room;
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = bytes[i];
+    }
+    return n;
+}
+
+// The names as the program's string table holds them.
+SettingNames Names() {
+    SettingNames names = {};
+    const char16_t* keys[] = {
+#define TANDREL_KEY_TEXT(setting, section, id, key, kind, limit) u"" key,
+        TANDREL_SETTINGS(TANDREL_KEY_TEXT)
+#undef TANDREL_KEY_TEXT
+    };
+    u16string(u".\\tandrel.ini").copy(names.file, kSettingTextSize);
+    u16string(u"General").copy(names.sections[0], kSettingTextSize);
+    u16string(u"Button_Captions").copy(names.sections[1], kSettingTextSize);
+    for (int setting = 0; setting < kSettingCount; ++setting) {
+        u16string(keys[setting]).copy(names.keys[setting], kSettingTextSize);
+    }
+    return names;
+}
+
+struct File {
+    explicit File(const std::string& utf8) {
+        EXPECT_TRUE(
+            text.Decode(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), Latin1));
+    }
+    SettingsText text;
+};
+
+const char kBilingual[] =
+    "[General]\nTitleBar=Quillmere Studio\nBmp=panel.bmp\n"
+    "Installer=setup.exe /lang en\nButtonWidth=100\nButtonHeight=30\n"
+    "[Button_Captions]\nInstallBut=&Install\nBrowseBut=&Browse\n"
+    "CancelBut=Cancel\n"
+    "[general.JA]\nTitleBar=クイルミア スタジオ\nInstaller=setup.exe /lang ja\n"
+    "[Button_Captions.ja]\nInstallBut=インストール(&I)\nBrowseBut=\n"
+    "[Button_Captions.de]\nCancelBut=Abbrechen\nButtonWidth=140\n";
+
+TEST(Settings, ALanguagesKeysTakeThePlaceOfThePlainOnesOneByOne) {
+    File file(kBilingual);
+    SettingNames names = Names();
+    const struct {
+        const char16_t* language;
+        std::vector<u16string> texts; // title, picture, installer, captions
+        std::vector<int> numbers;     // width, height
+        std::vector<bool> localised;  // title, installer, Install, Browse, Cancel
+    } cases[] = {
+        {nullptr,
+         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
+          u"Cancel"},
+         {100, 30},
+         {0, 0, 0, 0, 0}},
+        {u"ja",
+         {u"クイルミア スタジオ", u"panel.bmp", u"setup.exe /lang ja", u"インストール(&I)", u"",
+          u"Cancel"},
+         {100, 30},
+         {1, 1, 1, 1, 0}},
+        // ButtonWidth in the captions' section is not where the panel reads it.
+        {u"de",
+         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
+          u"Abbrechen"},
+         {100, 30},
+         {0, 0, 0, 0, 1}},
+        {u"fr",
+         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
+          u"Cancel"},
+         {100, 30},
+         {0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language ? "a language" : "plain");
+        Settings s;
+        ReadSettings(file.text, names, c.language, &s);
+        EXPECT_EQ(c.texts,
+                  (std::vector<u16string>{s.Text(kTitleBar), s.Text(kBmp), s.Text(kInstaller),
+                                          s.Caption(0), s.Caption(1), s.Caption(2)}));
+        EXPECT_EQ(c.numbers, (std::vector<int>{s.Number(kButtonWidth), s.Number(kButtonHeight)}));
+        EXPECT_EQ(c.localised, (std::vector<bool>{s.localised[kTitleBar], s.localised[kInstaller],
+                                                  s.localised[kInstallBut], s.localised[kBrowseBut],
+                                                  s.localised[kCancelBut]}));
+        EXPECT_TRUE(s.HasCaption());
+    }
+}
+
+TEST(Settings, MissingValuesAndNamesReadAsEmptyAndTextsAreCut) {
+    File file("[General]\nTitleBar=" + std::string(150, 'T') + "\nSysMenuIcon=\n" +
+              "[Button_Captions]\nCancelBut=Cancel\n");
+    SettingNames names = Names();
+    names.keys[kCancelBut][0] = u'\0'; // as when the string table lacks it
+    Settings s;
+    ReadSettings(file.text, names, u"", &s);
+    EXPECT_EQ(u16string(99, u'T'), s.Text(kTitleBar));
+    EXPECT_EQ(u16string(), s.Text(kSysMenuIcon));
+    EXPECT_EQ(0, s.Number(kButtonWidth));
+    EXPECT_FALSE(s.HasCaption()) << "its key's name is missing, so Cancel reads nothing";
+}
+
+TEST(Settings, OfferedLanguagesEachOnceInTheirFirstSpelling) {
+    File file(std::string(kBilingual) + "[Other.fr]\n[General.de]\n[General.]\n[General.pt-BR]\n" +
+              "[Button_Captions." + std::string(40, 'x') + "]\n");
+    char16_t tags[kMostLanguages][kLanguageTagSize];
+    int count = OfferedLanguages(file.text, Names(), tags);
+    EXPECT_EQ((std::vector<u16string>{u"JA", u"de", u"pt-BR"}),
+              std::vector<u16string>(tags, tags + count));
+}
+
+} // namespace
