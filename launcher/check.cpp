@@ -208,15 +208,20 @@ void Checker::Languages() {
     }
     char16_t chosen[kLanguageTagSize];
     file_.ChooseLanguage(forced_, chosen);
-    const WCHAR* shown = chosen[0] ? W(chosen) : L"the plain sections";
+    WCHAR shown[3 * kSettingTextSize] = L"the plain sections";
+    if (chosen[0]) {
+        wsprintfW(shown, L"[%s.%s] and [%s.%s] over the plain sections",
+                  W(file_.Names().sections[0]), W(chosen), W(file_.Names().sections[1]), W(chosen));
+    }
     if (forced_) {
-        Say(kCheckNote, L"%s: checked as a customer of language %s sees it: %s", ini_, W(forced_),
+        Say(kCheckNote, L"%s: checked as customers of language %s see it: %s", ini_, W(forced_),
             shown);
     } else if (offeredCount_ > 0) {
         UserLanguages user;
         ReadUserLanguages(&user);
-        Say(kCheckNote, L"%s: languages %s besides the plain sections; this machine (%s) shows %s",
-            ini_, list, user.count ? W(user.tags[0]) : L"language unknown", shown);
+        Say(kCheckNote,
+            L"%s: languages %s besides the plain sections; this machine (%s) shows %s", ini_,
+            list, user.count ? W(user.tags[0]) : L"language unknown", shown);
     }
 }
 
@@ -484,7 +489,8 @@ void Checker::Installer(const char16_t* language, const Settings& settings) {
             ini_, SectionOf(kInstaller, settings, language), Key(kInstaller), W(program));
         return;
     }
-    Say(kCheckNote, L"Install starts %s with the parameters \"%s\"", found, W(parameters));
+    Say(kCheckNote, L"Install starts %s with the parameters \"%s\"%s", found, W(parameters),
+        Origin(kInstaller, settings, language));
     HMODULE module = LoadLibraryExW(found, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const WCHAR* kManifestType = MAKEINTRESOURCEW(24); // RT_MANIFEST
     HRSRC manifest = module ? FindResourceW(module, MAKEINTRESOURCEW(1), kManifestType) : nullptr;

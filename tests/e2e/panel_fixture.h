@@ -34,21 +34,22 @@ class Panel {
     bool Start(const Distribution& distribution, const std::string& folder = "",
                const std::string& arguments = "") {
         End();
-        std::string commandLine = "\"" + distribution.PathOf("tandrel.exe") + "\"";
-        STARTUPINFOA startup = {};
+        std::wstring commandLine = L"\"" + probe::Wide(distribution.PathOf("tandrel.exe")) + L"\"";
+        STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
         if (!arguments.empty()) {
-            commandLine += " " + arguments;
+            commandLine += L" " + probe::Wide(arguments);
             startup.dwFlags = STARTF_USESTDHANDLES;
             startup.hStdOutput = startup.hStdError =
-                CreateFileA(distribution.PathOf("output.txt").c_str(), GENERIC_WRITE,
+                CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
         }
         PROCESS_INFORMATION info = {};
-        bool started = CreateProcessA(
-            nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0, nullptr,
-            (folder.empty() ? distribution.Path() : folder).c_str(), &startup, &info);
+        std::wstring directory = probe::Wide(folder.empty() ? distribution.Path() : folder);
+        bool started =
+            CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
+                           nullptr, directory.c_str(), &startup, &info);
         if (startup.hStdOutput) {
             CloseHandle(startup.hStdOutput);
         }
@@ -143,6 +144,9 @@ inline bmp::Options Picture(int width = 400, int height = 300) {
 }
 
 class PanelTest : public ::testing::Test {
+  public:
+    const Distribution& Folder() const { return *distribution_; }
+
   protected:
     // Writes the settings file (unless empty), starts the panel and waits for
     // its window and `buttons` buttons.
@@ -174,8 +178,8 @@ class PanelTest : public ::testing::Test {
         ASSERT_TRUE(FocusAndFrameOn(0));
     }
 
-    bool AddPicture(const bmp::Options& options) {
-        return bmp::WriteFile(distribution_->PathOf("panel.bmp"), bmp::Build(options));
+    bool AddPicture(const bmp::Options& options, const std::string& name = "panel.bmp") {
+        return distribution_->WriteFile(name, bmp::Build(options));
     }
 
     // Which of the buttons (by index) has the focus and which carry the

@@ -65,8 +65,24 @@ std::vector<HWND> Buttons(HWND parent) {
 }
 
 std::string Text(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof(text));
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return Utf8(text);
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string utf8(text.size() * 3, '\0');
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                     &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return utf8;
+}
+
+std::wstring Wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                     &text[0], static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
     return text;
 }
 

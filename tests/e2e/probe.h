@@ -22,7 +22,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs
 std::vector<HWND> WindowsOf(DWORD processId, const char* className = nullptr);
 // The push buttons of a window, in creation order.
 std::vector<HWND> Buttons(HWND parent);
+// A window's text, as UTF-8.
 std::string Text(HWND window);
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& utf8);
 // The window's rectangle, and its client area, in screen coordinates.
 RECT WindowRect(HWND window);
 RECT ClientRectOnScreen(HWND window);

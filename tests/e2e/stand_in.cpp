@@ -1,33 +1,41 @@
 // A stand-in for a program that the panel starts (an installer, the file
-// browser): it records and counts its starts beside itself and ends at once.
+// browser): it records (as UTF-8) and counts its starts beside itself and ends
+// at once.
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         return 1;
     }
-    char recordPath[MAX_PATH + 16];
-    char partPath[MAX_PATH + 16];
-    snprintf(recordPath, sizeof(recordPath), "%s.record", path);
-    snprintf(partPath, sizeof(partPath), "%s.part", path);
-    char directory[1024] = {};
-    GetCurrentDirectoryA(sizeof(directory), directory);
+    std::wstring self = path;
+    wchar_t directory[1024] = {};
+    GetCurrentDirectoryW(1024, directory);
     // Written aside and then renamed, so that the test never reads half a record.
-    FILE* record = fopen(partPath, "wb");
-    if (!record) {
+    std::string text = Utf8(GetCommandLineW()) + "\n" + Utf8(directory) + "\n";
+    FILE* record = _wfopen((self + L".part").c_str(), L"wb");
+    if (!record || std::fwrite(text.data(), 1, text.size(), record) != text.size()) {
         return 1;
     }
-    fprintf(record, "%s\n%s\n", GetCommandLineA(), directory);
-    if (fclose(record) != 0 || !MoveFileExA(partPath, recordPath, MOVEFILE_REPLACE_EXISTING)) {
+    if (fclose(record) != 0 || !MoveFileExW((self + L".part").c_str(), (self + L".record").c_str(),
+                                            MOVEFILE_REPLACE_EXISTING)) {
         return 1;
     }
     // One byte more a start.
-    char startsPath[MAX_PATH + 16];
-    snprintf(startsPath, sizeof(startsPath), "%s.starts", path);
-    FILE* starts = fopen(startsPath, "ab");
+    FILE* starts = _wfopen((self + L".starts").c_str(), L"ab");
     return starts && fputc('+', starts) != EOF && fclose(starts) == 0 ? 0 : 1;
 }
