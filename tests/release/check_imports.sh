@@ -19,8 +19,13 @@ rows=$(grep -v '^#' "$list" | awk 'NF { name = $1; $1 = ""; sub(/^ +/, ""); prin
 if [ "${4:-}" = --write ]; then
     {
         grep '^#' "$list"
+        # A function that turned from its A form to its W form keeps the
+        # oldest Windows of the A form: Microsoft documents both on one page.
         echo "$imported" | while IFS= read -r name; do
-            windows=$(echo "$rows" | awk -F '\t' -v name="$name" '$1 == name { print $2; exit }')
+            windows=$(echo "$rows" | awk -F '\t' -v name="$name" -v ansi="${name%W}A" '
+                $1 == name { print $2; found = 1; exit }
+                $1 == ansi { fallback = $2 }
+                END { if (!found && fallback != "") print fallback }')
             printf '%-44s %s\n' "$name" "${windows:-?}"
         done
     } >"$list.new" && mv "$list.new" "$list" || exit 1
