@@ -24,6 +24,11 @@ void* AllocateOrExit(std::size_t size) {
 
 } // namespace
 
+// The tag that `new (std::nothrow)` passes. The library defines it beside its
+// new-handler functions, whose unwind tables the linker would keep although it
+// drops the functions: a section of its own, for nothing that runs.
+const std::nothrow_t std::nothrow{};
+
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size);
 }

@@ -19,14 +19,17 @@ case "$runs" in
     ;;
 esac
 
+wine_session_lock || exit 1
 "$tandrel_root/tools/setup.sh" || exit 1
 # The build that this machine's Wine runs (see wine_session.sh).
+wine_session_choose_build
 preset=$tandrel_wine_preset
-cmake --preset "$preset" >/dev/null || exit 1
+echo "bench: the $preset build"
+cmake --preset "$preset" -DTANDREL_TESTS=ON >/dev/null || exit 1
 cmake --build --preset "$preset" || exit 1
 
+wine_session_stop_on_exit
 wine_session_start_xvfb 24 || exit 1
-trap wine_session_stop EXIT
 wine_session_prefix "$tandrel_root/build/wine-tests" desktop || exit 1
 
 bin="$tandrel_root/build/$preset"

@@ -22,10 +22,18 @@ case "$dpi" in
     ;;
 esac
 
-# The build that this machine's Wine runs (see wine_session.sh).
-preset=$tandrel_wine_preset
+wine_session_lock || exit 1
 "$tandrel_root/tools/setup.sh" || exit 1
-cmake --preset "$preset" >/dev/null || exit 1
+# The build that this machine's Wine runs (see wine_session.sh).
+wine_session_choose_build
+preset=$tandrel_wine_preset
+if [ "$preset" = win32 ]; then
+    echo "demo: the 32-bit build, the program that ships (build/win32/tandrel.exe)"
+else
+    echo "demo: the 64-bit build (build/win64/tandrel.exe): this machine cannot run 32-bit programs"
+fi
+# The camera, screenshot.exe, is built with the tests' window probe.
+cmake --preset "$preset" -DTANDREL_TESTS=ON >/dev/null || exit 1
 cmake --build --preset "$preset" --target sample_distribution screenshot || exit 1
 
 bin="$tandrel_root/build/$preset"
@@ -34,6 +42,7 @@ show_check() { # the publisher's check of the sample, as README shows it
     echo "demo: tandrel.exe /check in $sample"
     (cd "$sample" && wine tandrel.exe /check | cat)
 }
+wine_session_stop_on_exit
 if [ -n "${DISPLAY:-}" ] && [ -z "$screenshot_only" ]; then
     wine_session_prefix "$tandrel_root/build/wine-demo" "" $dpi || exit 1
     show_check
@@ -45,7 +54,6 @@ fi
 
 screenshot="$tandrel_root/build/demo-screenshot${dpi:+-$dpi}.png"
 wine_session_start_xvfb 24 "$dpi" || exit 1
-trap wine_session_stop EXIT
 wine_session_prefix "$tandrel_root/build/wine-tests" desktop $dpi || exit 1
 show_check
 (cd "$sample" && wine tandrel.exe) &

@@ -4,10 +4,17 @@
 // at each size rather than scaled from a master bitmap, so the small sizes keep one-pixel
 // outlines instead of blurring them away.
 //
+// The file holds only the images that Windows shows: 16, 32 and 48 pixels, in 32-bit colour
+// with alpha. Windows XP and later draw those at every colour depth. The system picks the size
+// nearest the one it needs, at or below it: 16 for captions and lists at 100 %, 32 for the
+// large icon at 100 % and the small one at 200 %, 48 for XP's tiles, the larger views of later
+// Explorers and the large icon at 150 %; it scales the nearest for the sizes between. Images of
+// 16 or 256 colours serve only displays of that many colours, where Windows reduces this one;
+// Windows 8 and later run none.
+//
 // Usage: make_icon <output.ico>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -25,13 +32,6 @@ struct Pixel {
 };
 
 constexpr double kPi = 3.14159265358979323846;
-
-// Grey level from which a pixel is white in the black-and-white images.
-constexpr double kMonoThreshold = 140;
-
-double luma(Rgb c) {
-    return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
-}
 
 // A pale rainbow, for the diffraction colours at the edges of the disc's highlight.
 Rgb rainbow(double hue) {
@@ -56,9 +56,8 @@ double snap(double v, double px) {
 }
 
 // Colour of the icon at (x, y), both in [0, 1] with y downwards; px is one pixel in those
-// units. Returns false where the icon is transparent. Palette images leave out the disc's
-// colour fringes: no palette holds such faint tints, and they came out as stray specks.
-bool shade(double x, double y, double px, bool trueColour, Rgb& out) {
+// units. Returns false where the icon is transparent.
+bool shade(double x, double y, double px, Rgb& out) {
     // Outlines never drop below one pixel, or they would vanish at 16x16.
     const double line = std::max(px, 1.0 / 32);
 
@@ -99,20 +98,14 @@ bool shade(double x, double y, double px, bool trueColour, Rgb& out) {
     const double angle = std::atan2(dy, dx);
     const double sheen = std::pow(0.5 + 0.5 * std::cos(2 * (angle - kPi / 4)), 3);
     const Rgb metal = mix(kSilverDark, kSilverLight, 0.2 + 0.8 * sheen);
-    if (!trueColour) {
-        out = metal;
-        return true;
-    }
     const double fringe = 0.35 * std::sin(kPi * std::min(1.0, 1.6 * sheen));
     out = mix(metal, rainbow((d - hub) / (radius - hub) + angle / kPi), fringe);
     return true;
 }
 
-// Renders the icon at size x size; true colour gets 8 x 8 samples per pixel for smooth
-// edges, palette images one sample, because blended edge colours would only snap to
-// unrelated palette entries.
-std::vector<Pixel> render(int size, bool trueColour) {
-    const int samples = trueColour ? 8 : 1;
+// Renders the icon at size x size, with 8 x 8 samples per pixel for smooth edges.
+std::vector<Pixel> render(int size) {
+    const int samples = 8;
     std::vector<Pixel> image(static_cast<std::size_t>(size) * size);
     const double px = 1.0 / size;
     for (int y = 0; y < size; ++y) {
@@ -123,7 +116,7 @@ std::vector<Pixel> render(int size, bool trueColour) {
                 for (int sx = 0; sx < samples; ++sx) {
                     Rgb c{};
                     if (shade((x + (sx + 0.5) / samples) * px, (y + (sy + 0.5) / samples) * px, px,
-                              trueColour, c)) {
+                              c)) {
                         r += c.r;
                         g += c.g;
                         b += c.b;
@@ -146,43 +139,16 @@ std::vector<Pixel> render(int size, bool trueColour) {
     return image;
 }
 
-// The 16 colours of the standard VGA palette, in the order Windows uses; black comes first,
-// which the transparent pixels rely on.
-Palette vgaPalette() {
-    return {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-            {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-            {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-            {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-}
-
-// A fixed 256-colour palette: the VGA colours, a 6x6x6 colour cube, and 24 greys between the
-// cube's own greys.
-Palette fixedPalette() {
-    Palette palette = vgaPalette();
-    for (int r = 0; r < 6; ++r)
-        for (int g = 0; g < 6; ++g)
-            for (int b = 0; b < 6; ++b)
-                palette.push_back({51.0 * r, 51.0 * g, 51.0 * b});
-    for (int i = 0; i < 24; ++i) {
-        const double v = 8 + 10 * i;
-        palette.push_back({v, v, v});
-    }
-    return palette;
-}
-
 int stride(int width, int bpp) {
     return (width * bpp + 31) / 32 * 4;
 }
 
-// One icon image: BITMAPINFOHEADER (height doubled for the XOR and AND bitmaps), colour
-// table, XOR bitmap and AND mask, both bottom-up.
-std::vector<std::uint8_t> encodeImage(int size, int bpp) {
-    const std::vector<Pixel> image = render(size, bpp == 32);
-    const Palette palette = bpp == 1   ? Palette{{0, 0, 0}, {255, 255, 255}}
-                            : bpp == 4 ? vgaPalette()
-                            : bpp == 8 ? fixedPalette()
-                                       : Palette{};
-    const int xorStride = stride(size, bpp), andStride = stride(size, 1);
+// One icon image: BITMAPINFOHEADER (height doubled for the colour and mask bitmaps), the
+// 32-bit colour bitmap with its alpha, and the AND mask, both bottom-up. Windows draws
+// through the alpha; the mask serves callers that draw without it.
+std::vector<std::uint8_t> encodeImage(int size) {
+    const std::vector<Pixel> image = render(size);
+    const int xorStride = stride(size, 32), andStride = stride(size, 1);
     std::vector<std::uint8_t> xorBits(static_cast<std::size_t>(xorStride) * size);
     std::vector<std::uint8_t> andBits(static_cast<std::size_t>(andStride) * size);
 
@@ -191,27 +157,13 @@ std::vector<std::uint8_t> encodeImage(int size, int bpp) {
         std::uint8_t* andRow = &andBits[static_cast<std::size_t>(size - 1 - y) * andStride];
         for (int x = 0; x < size; ++x) {
             const Pixel& p = image[static_cast<std::size_t>(y) * size + x];
-            const bool transparent = p.a == 0;
-            if (transparent)
+            if (p.a == 0)
                 andRow[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-            if (bpp == 32) {
-                std::uint8_t* q = &xorRow[x * 4];
-                q[0] = p.b;
-                q[1] = p.g;
-                q[2] = p.r;
-                q[3] = p.a;
-                continue;
-            }
-            if (transparent)
-                continue; // index 0 is black, which leaves the screen untouched under the mask
-            int index;
-            if (bpp == 1)
-                index = luma({double(p.r), double(p.g), double(p.b)}) >= kMonoThreshold ? 1 : 0;
-            else
-                index = nearest(palette, {double(p.r), double(p.g), double(p.b)});
-            const int bit = x * bpp;
-            const int shift = 8 - bpp - bit % 8;
-            xorRow[bit / 8] |= static_cast<std::uint8_t>(index << shift);
+            std::uint8_t* q = &xorRow[x * 4];
+            q[0] = p.b;
+            q[1] = p.g;
+            q[2] = p.r;
+            q[3] = p.a;
         }
     }
 
@@ -219,20 +171,14 @@ std::vector<std::uint8_t> encodeImage(int size, int bpp) {
     put32(out, 40); // biSize
     put32(out, static_cast<std::uint32_t>(size));
     put32(out, static_cast<std::uint32_t>(2 * size));
-    put16(out, 1); // biPlanes
-    put16(out, static_cast<unsigned>(bpp));
-    put32(out, 0); // BI_RGB
+    put16(out, 1);  // biPlanes
+    put16(out, 32); // biBitCount
+    put32(out, 0);  // BI_RGB
     put32(out, static_cast<std::uint32_t>(xorBits.size() + andBits.size()));
     put32(out, 0); // biXPelsPerMeter
     put32(out, 0); // biYPelsPerMeter
-    put32(out, 0); // biClrUsed: 0 means the full 2^bpp table follows
+    put32(out, 0); // biClrUsed
     put32(out, 0); // biClrImportant
-    for (const Rgb& c : palette) {
-        out.push_back(static_cast<std::uint8_t>(c.b));
-        out.push_back(static_cast<std::uint8_t>(c.g));
-        out.push_back(static_cast<std::uint8_t>(c.r));
-        out.push_back(0);
-    }
     out.insert(out.end(), xorBits.begin(), xorBits.end());
     out.insert(out.end(), andBits.begin(), andBits.end());
     return out;
@@ -247,15 +193,9 @@ int main(int argc, char** argv) {
     }
 
     const int sizes[] = {48, 32, 16};
-    const int depths[] = {1, 4, 8, 32};
     std::vector<std::vector<std::uint8_t>> images;
-    std::vector<std::array<int, 2>> formats;
-    for (int size : sizes) {
-        for (int bpp : depths) {
-            images.push_back(encodeImage(size, bpp));
-            formats.push_back({size, bpp});
-        }
-    }
+    for (int size : sizes)
+        images.push_back(encodeImage(size));
 
     std::vector<std::uint8_t> file;
     put16(file, 0); // reserved
@@ -263,14 +203,12 @@ int main(int argc, char** argv) {
     put16(file, static_cast<unsigned>(images.size()));
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
-        const int size = formats[i][0], bpp = formats[i][1];
-        // Width, height, colour count (0 from 256 colours up), reserved, planes, bit count,
-        // image size and offset.
-        const auto side = static_cast<std::uint8_t>(size);
-        const std::uint8_t colours = bpp == 1 ? 2 : bpp == 4 ? 16 : 0;
-        file.insert(file.end(), {side, side, colours, 0});
+        // Width, height, colour count (0: more than 256), reserved, planes, bit count, image
+        // size and offset.
+        const auto side = static_cast<std::uint8_t>(sizes[i]);
+        file.insert(file.end(), {side, side, 0, 0});
         put16(file, 1);
-        put16(file, static_cast<unsigned>(bpp));
+        put16(file, 32);
         put32(file, static_cast<std::uint32_t>(images[i].size()));
         put32(file, offset);
         offset += static_cast<std::uint32_t>(images[i].size());

@@ -7,11 +7,17 @@
 # every fault, also when the run is interrupted.
 #   tools/mutants.sh [PATTERN]   only the faults whose list line matches PATTERN
 set -u
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root" || exit 1
+source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
+cd "$tandrel_root" || exit 1
 pattern="${1:-}"
 logs=build/mutants
 mkdir -p "$logs"
+
+# The build that this machine's Wine runs, chosen once set-up is done; the
+# clone's lock keeps other runs here off the sources while faults are planted.
+wine_session_lock || exit 1
+tools/setup.sh || exit 1
+wine_session_choose_build
 
 planted="" # the file that holds a fault right now
 child=""   # the running test command, leader of its own process group
@@ -35,15 +41,14 @@ set -m
 # The test command's native and Wine tests, built incrementally and stopping
 # at the first failure: only "caught or not" matters here.
 quick_test() (
-    source tools/wine_session.sh
     preset=$tandrel_wine_preset
     caught() { echo "tests: 0 passed, 1 failed"; exit 1; }
     for p in native "$preset"; do
         cmake --build --preset "$p" || exit 1
     done
     ctest --preset native -j 2 --stop-on-failure || caught
+    wine_session_stop_on_exit
     wine_session_start_xvfb 24 || exit 1
-    trap wine_session_stop EXIT
     wine_session_prefix "$PWD/build/wine-tests" desktop || exit 1
     for program in unit_launcher unit_dib tandrel_e2e; do
         if ! wine "build/$preset/$program.exe" --gtest_fail_fast >"build/$preset/$program.out" 2>&1; then

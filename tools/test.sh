@@ -7,17 +7,23 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 cd "$tandrel_root" || exit 1
 
+wine_session_lock || exit 1
 "$tandrel_root/tools/setup.sh" || exit 1
+wine_session_choose_build
 
-# The product is always the 32-bit build; the Wine tests run the build that
-# this machine's Wine can run (see wine_session.sh).
-presets="native win32"
-[ "$tandrel_wine_preset" = win32 ] || presets="$presets $tandrel_wine_preset"
-for preset in $presets; do
+# The Wine tests run the build that this machine's Wine runs; the other
+# Windows build is only the program, whose release checks (the loader's rules
+# for both, everything about the shipped 32-bit one) run all the same.
+other_preset=win64
+if [ "$tandrel_wine_preset" != win32 ]; then
+    other_preset=win32
+    echo "test: this machine cannot run 32-bit programs (wine32): the Wine tests run the" \
+        "64-bit build; the shipped 32-bit tandrel.exe gets its release checks only"
+fi
+for preset in native win32 win64; do
     options=""
-    if [ "$preset" = win32 ]; then
-        # Where the Wine tests run another build, this one is only the product.
-        options="-DTANDREL_TESTS=$([ "$tandrel_wine_preset" = win32 ] && echo ON || echo OFF)"
+    if [ "$preset" != native ]; then
+        options="-DTANDREL_TESTS=$([ "$preset" = "$tandrel_wine_preset" ] && echo ON || echo OFF)"
     fi
     # shellcheck disable=SC2086
     cmake --preset "$preset" $options >/dev/null || exit 1
@@ -32,20 +38,13 @@ for preset in $presets; do
 done
 
 ctest --preset native -j 2 --output-junit "$tandrel_root/build/native/results/ctest.xml"
-
-# The shipped 32-bit program, its archive and a second build of it (label
-# release); where the Wine tests run the 32-bit build, they are among them.
-results="build/native/results build/$tandrel_wine_preset/results"
-if [ "$tandrel_wine_preset" != win32 ]; then
-    ctest --preset win32 -L release -j 2 \
-        --output-junit "$tandrel_root/build/win32/results/ctest.xml"
-    results="$results build/win32/results"
-fi
+ctest --preset "$other_preset" -L release -j 2 \
+    --output-junit "$tandrel_root/build/$other_preset/results/ctest.xml"
 
 # The display-scale cases run again in prefixes at 144 and 192 DPI (see
 # tests/CMakeLists.txt); the plain prefix, prepared last, is the one selected.
+wine_session_stop_on_exit
 wine_session_start_xvfb 24 192 || exit 1
-trap wine_session_stop EXIT
 for dpi in 144 192 ""; do
     wine_session_prefix "$tandrel_root/build/wine-tests" desktop $dpi || exit 1
 done
@@ -53,7 +52,8 @@ ctest --preset "$tandrel_wine_preset" \
     --output-junit "$tandrel_root/build/$tandrel_wine_preset/results/ctest.xml"
 wine_session_stop
 
-# The release checks' figures: the program's size, the archive's, the hashes.
-grep -h '^release: ' build/win32/Testing/Temporary/LastTest.log
-# shellcheck disable=SC2086
-"$tandrel_root/tools/count_results.sh" $results
+# The release checks' figures: the program's size, the archive's, the hashes,
+# and the loader's rules on both builds.
+grep -h -e '^release: ' -e "the loader's rules hold" \
+    build/win32/Testing/Temporary/LastTest.log build/win64/Testing/Temporary/LastTest.log
+"$tandrel_root/tools/count_results.sh" build/native/results build/win32/results build/win64/results
