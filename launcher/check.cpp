@@ -219,9 +219,8 @@ void Checker::Languages() {
     } else if (offeredCount_ > 0) {
         UserLanguages user;
         ReadUserLanguages(&user);
-        Say(kCheckNote,
-            L"%s: languages %s besides the plain sections; this machine (%s) shows %s", ini_,
-            list, user.count ? W(user.tags[0]) : L"language unknown", shown);
+        Say(kCheckNote, L"%s: languages %s besides the plain sections; this machine (%s) shows %s",
+            ini_, list, user.count ? W(user.tags[0]) : L"language unknown", shown);
     }
 }
 
