@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what building and testing Tandrel needs on a Debian machine.
 # Safe to run again: it does nothing when everything is already there.
+#   tools/setup.sh [--demo-fonts]   also a Japanese font, for tools/demo.sh --lang
 set -eu
 
 # clang and libclang-rt-dev are Debian's default clang and its matching
@@ -9,6 +10,9 @@ set -eu
 packages="cmake g++ clang libclang-rt-dev clang-format googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 wine wine32:i386 wine64 xvfb xauth"
+if [ "${1:-}" = --demo-fonts ]; then
+    packages="$packages fonts-ipafont-gothic"
+fi
 
 missing=""
 for package in $packages; do
