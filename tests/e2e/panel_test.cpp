@@ -30,15 +30,40 @@ class PanelLook : public PanelTest {
     }
 };
 
-TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheDesktop) {
+// A window of the taskbar's class along the desktop's top edge: Wine's
+// virtual desktop leaves the work area below it, as Windows does below its
+// taskbar there, so that the work area and the desktop differ.
+class TopTaskbar {
+  public:
+    explicit TopTaskbar(int height) {
+        WNDCLASSW taskbar = {};
+        taskbar.lpfnWndProc = DefWindowProcW;
+        taskbar.hInstance = GetModuleHandleW(nullptr);
+        taskbar.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&taskbar);
+        RECT desktop = probe::WindowRect(GetDesktopWindow());
+        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0,
+                                  0, desktop.right, height, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    }
+    ~TopTaskbar() { DestroyWindow(window_); }
+    TopTaskbar(const TopTaskbar&) = delete;
+    TopTaskbar& operator=(const TopTaskbar&) = delete;
+
+  private:
+    HWND window_;
+};
+
+TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkArea) {
     ASSERT_TRUE(AddPicture(Picture()));
+    TopTaskbar taskbar(100);
     ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions), 3));
     EXPECT_EQ(550, ClientSize().cx);
     EXPECT_EQ(300, ClientSize().cy);
     RECT desktop = probe::WindowRect(GetDesktopWindow());
     RECT rect = probe::WindowRect(window_);
-    EXPECT_EQ((desktop.right - desktop.left) / 2 - (rect.right - rect.left) / 2, rect.left);
-    EXPECT_EQ((desktop.bottom - desktop.top) / 2 - (rect.bottom - rect.top) / 2, rect.top);
+    EXPECT_EQ(desktop.right / 2 - (rect.right - rect.left) / 2, rect.left);
+    EXPECT_EQ(100 + (desktop.bottom - 100) / 2 - (rect.bottom - rect.top) / 2, rect.top);
     EXPECT_EQ(WS_DLGFRAME | WS_SYSMENU,
               GetWindowLongA(window_, GWL_STYLE) &
                   (WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
