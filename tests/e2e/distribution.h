@@ -18,13 +18,16 @@
 // Names are UTF-8 and may hold any characters.
 class Distribution {
   public:
-    Distribution() {
+    // In a folder of its own, or in `path` when given.
+    explicit Distribution(const std::string& path = "") : path_(path) {
         static int count = 0;
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         // Wine reuses small process ids; the clock keeps earlier runs' names apart.
-        path_ = probe::Utf8(temp) + "tandrel-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount()) + "-" + std::to_string(++count);
+        if (path_.empty()) {
+            path_ = probe::Utf8(temp) + "tandrel-e2e-" + std::to_string(GetCurrentProcessId()) +
+                    "-" + std::to_string(GetTickCount()) + "-" + std::to_string(++count) + "a";
+        }
         RemoveTree();
         CreateDirectoryW(probe::Wide(path_).c_str(), nullptr);
         CopyProgram("tandrel.exe", "tandrel.exe");

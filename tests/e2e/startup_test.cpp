@@ -41,7 +41,8 @@ TEST_F(Startup, OnePanelAFolder) {
         << "the first panel is not in front";
     DestroyWindow(other);
 
-    Distribution elsewhere;
+    // A folder whose name differs only in its last letter is another one.
+    Distribution elsewhere(distribution_->Path().substr(0, distribution_->Path().size() - 1) + "b");
     ASSERT_TRUE(elsewhere.WriteIni("[Button_Captions]\r\nCancelBut=Cancel\r\n"));
     ASSERT_TRUE(second.Start(elsewhere));
     EXPECT_TRUE(second.WaitForWindow() && panel_.IsRunning()) << "not two panels";
@@ -150,6 +151,93 @@ TEST_F(Check, NamesEachPlantedFault) {
             EXPECT_GE(count, 3);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Runs `tandrel.exe /check` in the distribution with no standard handles of
+// its own, or with its standard output on a pipe; returns what came through
+// the pipe and the exit code, or "not started".
+std::string CheckThroughAPipe(const Distribution& distribution, bool pipe, DWORD* exitCode) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (pipe && !CreatePipe(&read, &write, &inherit, 0)) {
+        return "no pipe";
+    }
+    if (read) {
+        SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    }
+    std::wstring commandLine =
+        L"\"" + probe::Wide(distribution.PathOf("tandrel.exe")) + L"\" /check";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    // Without a pipe, no standard handles at all, as a program started from
+    // the Explorer or typed in a console window gets them.
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = write;
+    PROCESS_INFORMATION info = {};
+    std::wstring folder = probe::Wide(distribution.Path());
+    bool started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, pipe, 0, nullptr,
+                                  folder.c_str(), &startup, &info);
+    if (write) {
+        CloseHandle(write);
+    }
+    std::string output = started ? "" : "not started";
+    // Whatever has come through the pipe; the end of the program, not of the
+    // pipe, ends the reading.
+    auto drain = [&] {
+        char buffer[4096];
+        DWORD waiting = 0, got = 0;
+        while (read && PeekNamedPipe(read, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0 &&
+               ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            output.append(buffer, got);
+        }
+    };
+    if (started) {
+        // A message box waits for its OK: Enter on it, once it shows.
+        probe::WaitUntil([&] {
+            std::vector<HWND> boxes = probe::WindowsOf(info.dwProcessId, "#32770");
+            if (!boxes.empty()) {
+                output += probe::Text(boxes.front()) + ": " +
+                          probe::Text(GetDlgItem(boxes.front(), 0xFFFF));
+                PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+            }
+            drain();
+            return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+        });
+        drain();
+        GetExitCodeProcess(info.hProcess, exitCode);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    if (read) {
+        CloseHandle(read);
+    }
+    return output;
+}
+
+// A report through a pipe or, without standard output or a console, in a
+// message box; the same report and exit code either way. (Wine does not let
+// a program attach to its parent's console, so that route is not shown here.)
+TEST_F(Check, ReportsThroughAPipeOrInAMessageBox) {
+    ASSERT_TRUE(AddPicture(Picture()));
+    ASSERT_TRUE(distribution_->WriteIni(Replaced(kGoodIni, "Bmp2x=sharp.bmp\r\n", "") +
+                                        "[Button_Captions.de]\r\nCancelBut=Abbrechen\r\n"));
+    const std::string line = "note: panel.bmp: 400 x 300 pixels";
+    DWORD exitCode = 0xDEAD;
+    std::string piped = CheckThroughAPipe(*distribution_, true, &exitCode);
+    EXPECT_NE(std::string::npos, piped.find(line)) << piped;
+    EXPECT_NE(std::string::npos, piped.find("de besides the plain sections")) << piped;
+    EXPECT_EQ(2u, exitCode) << "the installer is missing";
+
+    FreeConsole();
+    exitCode = 0xDEAD;
+    std::string boxed = CheckThroughAPipe(*distribution_, false, &exitCode);
+    EXPECT_EQ(0u, boxed.find("Tandrel check: ")) << boxed;
+    EXPECT_NE(std::string::npos, boxed.find(line)) << boxed;
+    EXPECT_EQ(2u, exitCode);
 }
 
 } // namespace
