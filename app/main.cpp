@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/app.h"
+#include "app/dll_search.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
 #include "dib/dib_image.h"
@@ -110,6 +111,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 // point) and costs several kilobytes; this program uses none of it, and
 // msvcrt.dll sets up its heap itself when it is loaded.
 extern "C" void WINAPI TandrelStart() {
+    // Before anything can load a DLL by name on the program's behalf.
+    LoadDllsFromSystemFolderOnly();
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     GetStartupInfoA(&startup);

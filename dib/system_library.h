@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 // `name` from the system folder, or null.
 inline HMODULE LoadSystemLibrary(const wchar_t* name) {
@@ -26,8 +27,9 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) {
 // The function `name` of `module`, or null where this Windows lacks it.
 template <typename Function>
 Function FunctionOf(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
 }
 
 // The same, of a system DLL that the process has already loaded (kernel32,
