@@ -12,6 +12,7 @@
 #include "launcher/display.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_strings.h"
+#include "launcher/signature_file.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ class Checker {
     void Picture();
     void Icon();
     void Installer();
+    void Signatures();
     void ProgramName();
 
     HINSTANCE instance_;
@@ -378,6 +380,55 @@ void Checker::Installer() {
     }
 }
 
+// Customers who downloaded the distribution are warned before an unsigned
+// program runs; whether the panel and the installer are signed is read from
+// their files, not verified.
+void Checker::Signatures() {
+    char files[2][MAX_PATH] = {};
+    char program[kLauncherTextSize] = {};
+    const char* names[2] = {files[0], program};
+    DWORD length = GetModuleFileNameA(nullptr, files[0], MAX_PATH);
+    files[0][length < MAX_PATH ? length : 0] = '\0';
+    const char* slash = strrchr(files[0], '\\');
+    names[0] = slash ? slash + 1 : files[0];
+    const char* parameters = "";
+    if (SplitCommandLine(launcher_->installer, program, sizeof(program), &parameters)) {
+        length = SearchPathA(nullptr, program, ".exe", MAX_PATH, files[1], nullptr);
+        files[1][length < MAX_PATH ? length : 0] = '\0';
+    }
+    // Windows' own programs (msiexec, cmd) are signed in its catalogs, not
+    // in their files.
+    char windows[MAX_PATH] = {};
+    length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && files[1][length] == '\\' &&
+        CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, files[1], length, windows, length) ==
+            CSTR_EQUAL) {
+        files[1][0] = '\0';
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (!files[i][0]) {
+            continue;
+        }
+        char signer[kLauncherTextSize];
+        signature::Kind kind = ReadSignature(files[i], signer, sizeof(signer));
+        if (kind == signature::Kind::Signed) {
+            Say(kCheckNote, "%s: signed by %s (read from its certificate, not verified)", names[i],
+                signer[0] ? signer : "a certificate that gives no name");
+        } else if (kind == signature::Kind::NotProgram) {
+            Say(kCheckNote,
+                "%s: not a program file (an .msi package or a script?), so whether it is signed "
+                "is not read",
+                names[i]);
+        } else {
+            Say(kCheckWarning,
+                "%s: %s, so customers who downloaded it see a SmartScreen warning before it runs, "
+                "and Smart App Control may block it: sign it (tools/sign.sh; README.txt says how)",
+                names[i],
+                kind == signature::Kind::Unsigned ? "not signed" : "its signature cannot be read");
+        }
+    }
+}
+
 // Windows takes a program named like an installer for one and asks for
 // administrator rights before starting it, unless its manifest says otherwise.
 void Checker::ProgramName() {
@@ -419,6 +470,7 @@ void Checker::Run() {
         Picture();
         Icon();
         Installer();
+        Signatures();
         ProgramName();
     }
     delete[] list;
