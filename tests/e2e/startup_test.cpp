@@ -127,7 +127,9 @@ TEST_F(Check, NamesEachPlantedFault) {
         SCOPED_TRACE(c.name);
         distribution_ = std::make_unique<Distribution>();
         ASSERT_TRUE(AddPicture(Picture()));
-        ASSERT_TRUE(distribution_->CopyProgram("stand_in.exe", "setup.exe"));
+        // Signed, as a clean distribution's programs are.
+        ASSERT_TRUE(distribution_->CopyProgram("tandrel_signed.exe", "tandrel.exe"));
+        ASSERT_TRUE(distribution_->CopyProgram("stand_in_signed.exe", "setup.exe"));
         ASSERT_TRUE(c.ini.empty() || distribution_->WriteIni(c.ini));
         if (c.plant) {
             c.plant(*distribution_);
