@@ -1,27 +1,19 @@
-// A DLL planted beside the panel under a system DLL's name, as an attacker
-// would leave one in a Downloads folder: loaded by any process, it writes
-// that process's command line to a marker file beside itself.
+// A DLL planted beside the panel under a system DLL's name, as one may lie in
+// a Downloads folder or on a downloaded disc image: loaded, it leaves
+// NAME.loaded in the folder that TANDREL_TEST_RECORDS names.
 #include <windows.h>
 
-#include <cstring>
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
-    if (reason != DLL_PROCESS_ATTACH) {
-        return TRUE;
-    }
-    char path[MAX_PATH + 8] = {};
-    DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return TRUE;
-    }
-    std::memcpy(path + length, ".loaded", sizeof(".loaded"));
-    HANDLE marker = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (marker != INVALID_HANDLE_VALUE) {
-        const char* commandLine = GetCommandLineA();
-        DWORD written = 0;
-        WriteFile(marker, commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written,
-                  nullptr);
-        CloseHandle(marker);
+    char records[MAX_PATH] = {}, path[MAX_PATH] = {}, marker[2 * MAX_PATH + 16];
+    if (reason == DLL_PROCESS_ATTACH &&
+        GetEnvironmentVariableA("TANDREL_TEST_RECORDS", records, MAX_PATH) < MAX_PATH &&
+        GetModuleFileNameA(module, path, MAX_PATH) < MAX_PATH) {
+        const char* name = path + lstrlenA(path);
+        while (name > path && name[-1] != '\\') {
+            --name;
+        }
+        wsprintfA(marker, "%s%s.loaded", records, name);
+        CloseHandle(CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     return TRUE;
 }

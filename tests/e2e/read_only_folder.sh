@@ -1,41 +1,34 @@
 #!/bin/sh
-# Runs a command with a folder WORK/source that it also sees, read-only, as
-# WORK/read-only: a read-only bind mount, which refuses writes to every
-# process, root's too, as a disc or a write-protected stick does (the tests
-# run as root, whom Unix permissions do not stop, and Wine has no access
-# control of its own). The command finds WORK as a Windows path in
-# TANDREL_READ_ONLY_WORK. Fails also when the prefix's drive C changed.
+# Runs a command with the folder WORK/source seen as WORK/read-only through a
+# read-only bind mount, which refuses writes to root too, as a disc does (the
+# tests run as root, whom Unix permissions do not stop). The command finds
+# WORK's Windows path in TANDREL_READ_ONLY_WORK. Fails also when the prefix's
+# registry or drive C has changed.
 #   read_only_folder.sh WORK COMMAND [ARGUMENTS...]
 set -u
 work=$1
 shift
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
-# A mount left by a run that was cut short.
-while grep -qs " $work/read-only " /proc/mounts; do
+while grep -qs " $work/read-only " /proc/mounts; do # left by a run cut short
     $sudo umount "$work/read-only" || exit 1
 done
-rm -rf "$work" && mkdir -p "$work/source" "$work/read-only" || exit 1
-$sudo mount --bind "$work/source" "$work/read-only" || {
-    echo "FAILED: cannot mount $work/read-only (it needs root, or sudo)"
-    exit 1
-}
+rm -rf "$work" && mkdir -p "$work/source" "$work/read-only" &&
+    $sudo mount --bind "$work/source" "$work/read-only" || exit 1
 trap '$sudo umount "$work/read-only"' EXIT
-$sudo mount -o remount,bind,ro "$work/read-only" || {
-    echo "FAILED: cannot make $work/read-only read-only"
-    exit 1
+$sudo mount -o remount,bind,ro "$work/read-only" || exit 1
+# The registry as the prefix's server saves it when ended, less Wine's own
+# settings, the machine's devices and services (which Wine rewrites for any
+# program) and the times keys were written; and drive C, the profile with it.
+state() {
+    wineserver -k 2>/dev/null
+    wineserver -w
+    cat "${WINEPREFIX:?}"/*.reg | sed 's/^\(\[.*\]\) [0-9]*$/\1/' |
+        awk '/^\[/ { skip = /^\[(Software\\\\Wine|System|Hardware)/ } !skip && !/^#time=/'
+    find -P "$WINEPREFIX/drive_c" -printf '%p %s %T@\n' | LC_ALL=C sort
 }
-# Drive C of the prefix, the user's profile with it, before and after: the
-# command writes nothing there, and nor must what it runs.
-files() {
-    find -P "${WINEPREFIX:-$HOME/.wine}/drive_c" -printf '%p %s %T@\n' | LC_ALL=C sort
-}
-files >"$work/drive_c.before"
+state >"$work/before"
 TANDREL_READ_ONLY_WORK="Z:$(printf '%s' "$work" | tr / '\134')" "$@"
 status=$?
-files >"$work/drive_c.after"
-if ! diff "$work/drive_c.before" "$work/drive_c.after"; then
-    echo "FAILED: drive C changed"
-    status=1
-fi
+state | diff "$work/before" - || { echo "FAILED: the registry or drive C changed" && exit 1; }
 exit $status

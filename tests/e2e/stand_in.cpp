@@ -1,7 +1,6 @@
 // A stand-in for a program that the panel starts (an installer, the file
 // browser): it records and counts its starts beside itself, or in the folder
-// that TANDREL_STAND_IN_RECORDS names (where its own is read-only), and ends
-// at once.
+// that TANDREL_TEST_RECORDS names, and ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,11 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     char records[MAX_PATH] = {};
-    length = GetEnvironmentVariableA("TANDREL_STAND_IN_RECORDS", records, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        const char* name = strrchr(path, '\\');
-        snprintf(records + length, MAX_PATH - length, "\\%s", name ? name + 1 : path);
-        memcpy(path, records, MAX_PATH);
+    if (GetEnvironmentVariableA("TANDREL_TEST_RECORDS", records, MAX_PATH / 2)) {
+        strncat(records, strrchr(path, '\\'), MAX_PATH / 2 - 1);
+        strcpy(path, records);
     }
     char recordPath[MAX_PATH + 16];
     char partPath[MAX_PATH + 16];
