@@ -5,9 +5,9 @@
 
 // Limits the search to the system folder, so that a DLL planted beside the
 // program (in a Downloads folder, say) is never taken for a system one. Where
-// Windows cannot limit it that far (before Windows 8 without its update for
-// it), the current directory at least leaves the search; on the oldest
-// systems it stays as it is.
+// Windows cannot limit it that far (XP, and Vista and 7 without the update
+// that brought the call), the current directory at least leaves the search;
+// on the oldest systems it stays as it is.
 void LoadDllsFromSystemFolderOnly();
 
 #endif
