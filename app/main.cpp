@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/app.h"
+#include "app/dll_search.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
 #include "launcher/command_line.h"
@@ -129,6 +130,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
 // point) and costs several kilobytes; this program uses none of it, and
 // msvcrt.dll sets up its heap itself when it is loaded.
 extern "C" void WINAPI TandrelStart() {
+    // Before anything can load a DLL by name on the program's behalf.
+    LoadDllsFromSystemFolderOnly();
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     GetStartupInfoW(&startup);

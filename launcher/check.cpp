@@ -13,6 +13,7 @@
 #include "launcher/language.h"
 #include "launcher/launcher.h"
 #include "launcher/settings_file.h"
+#include "launcher/signature_file.h"
 #include "launcher/user_languages.h"
 #include "launcher/utf16.h"
 
@@ -112,6 +113,7 @@ class Checker {
     void SharpPicture(const char16_t* language, const Settings& settings, int width, int height);
     void Icon(const char16_t* language, const Settings& settings);
     void Installer(const char16_t* language, const Settings& settings);
+    void Signatures();
     void ProgramName();
 
     HINSTANCE instance_;
@@ -124,6 +126,8 @@ class Checker {
     int offeredCount_ = 0;
     WCHAR section_[kSettingTextSize] = {};
     WCHAR origin_[2 * kSettingTextSize] = {};
+    // The installer that the customer's language starts, as found.
+    WCHAR installer_[MAX_PATH] = {};
 };
 
 const WCHAR* Checker::SectionOf(int setting, const Settings& settings, const char16_t* language) {
@@ -490,6 +494,9 @@ void Checker::Installer(const char16_t* language, const Settings& settings) {
     }
     Say(kCheckNote, L"Install starts %s with the parameters \"%s\"%s", found, W(parameters),
         Origin(kInstaller, settings, language));
+    if (!installer_[0]) {
+        lstrcpyW(installer_, found);
+    }
     HMODULE module = LoadLibraryExW(found, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const WCHAR* kManifestType = MAKEINTRESOURCEW(24); // RT_MANIFEST
     HRSRC manifest = module ? FindResourceW(module, MAKEINTRESOURCEW(1), kManifestType) : nullptr;
@@ -533,6 +540,53 @@ void Checker::Findings(const char16_t* language) {
     }
     delete plain;
     delete settings;
+}
+
+// Customers who downloaded the distribution are warned before an unsigned
+// program runs; whether the panel and the installer are signed is read from
+// their files, not verified.
+void Checker::Signatures() {
+    WCHAR panel[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, panel, MAX_PATH);
+    panel[length < MAX_PATH ? length : 0] = L'\0';
+    // Windows' own programs (msiexec, cmd) are signed in its catalogs, not
+    // in their files.
+    WCHAR windows[MAX_PATH] = {};
+    length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && installer_[length] == L'\\' &&
+        CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, installer_, static_cast<int>(length),
+                       windows, static_cast<int>(length)) == CSTR_EQUAL) {
+        installer_[0] = L'\0';
+    }
+    const WCHAR* files[2] = {panel, installer_};
+    for (const WCHAR* file : files) {
+        if (!file[0]) {
+            continue;
+        }
+        const WCHAR* name = file;
+        for (const WCHAR* at = file; *at; ++at) {
+            name = *at == L'\\' ? at + 1 : name;
+        }
+        WCHAR signer[kSettingTextSize];
+        signature::Kind kind = ReadSignature(file, signer, kSettingTextSize);
+        if (kind == signature::Kind::Signed) {
+            Say(kCheckNote, L"%s: signed by %s (read from its certificate, not verified)", name,
+                signer[0] ? signer : L"a certificate that gives no name");
+        } else if (kind == signature::Kind::NotProgram) {
+            Say(kCheckNote,
+                L"%s: not a program file (an .msi package or a script?), so whether it is signed "
+                L"is not read",
+                name);
+        } else {
+            Say(kCheckWarning,
+                L"%s: %s, so customers who downloaded it see a SmartScreen warning before it "
+                L"runs, and Smart App Control may block it: sign it (tools/sign.sh; README.txt "
+                L"says how)",
+                name,
+                kind == signature::Kind::Unsigned ? L"not signed"
+                                                  : L"its signature cannot be read");
+        }
+    }
 }
 
 // Windows takes a program named like an installer for one and asks for
@@ -582,6 +636,7 @@ void Checker::Run() {
             Findings(offered_[i]);
         }
     }
+    Signatures();
     ProgramName();
     int errors = report_->Errors(), warnings = report_->Warnings();
     Say(kCheckNote, L"%d error(s), %d warning(s): %s", errors, warnings,

@@ -7,9 +7,11 @@ set -eu
 # clang and libclang-rt-dev are Debian's default clang and its matching
 # runtime (sanitizers, libFuzzer), whatever the release. wine64 and the x86_64
 # cross compiler serve machines that cannot run 32-bit programs (wine32).
+# osslsigncode and openssl sign programs (tools/sign.sh) and the tests'
+# copies of them.
 packages="cmake g++ clang libclang-rt-dev clang-format googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-wine wine32:i386 wine64 xvfb xauth"
+wine wine32:i386 wine64 xvfb xauth osslsigncode openssl"
 if [ "${1:-}" = --demo-fonts ]; then
     packages="$packages fonts-ipafont-gothic"
 fi

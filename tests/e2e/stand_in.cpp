@@ -1,6 +1,6 @@
 // A stand-in for a program that the panel starts (an installer, the file
-// browser): it records (as UTF-8) and counts its starts beside itself and ends
-// at once.
+// browser): it records (as UTF-8) and counts its starts beside itself, or in
+// the folder that TANDREL_TEST_RECORDS names, and ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +23,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     std::wstring self = path;
+    wchar_t records[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TANDREL_TEST_RECORDS", records, MAX_PATH) > 0) {
+        self = records + self.substr(self.find_last_of(L'\\'));
+    }
     wchar_t directory[1024] = {};
     GetCurrentDirectoryW(1024, directory);
     // Written aside and then renamed, so that the test never reads half a record.

@@ -82,7 +82,8 @@ const char kGoodIni[] =
 
 using Check = PanelTest;
 
-// Each folder has one planted fault, but the first, which has none.
+// Each folder has one planted fault, but the first, which has none; its
+// programs are signed.
 TEST_F(Check, NamesEachPlantedFault) {
     const struct {
         const char* name;
@@ -123,13 +124,25 @@ TEST_F(Check, NamesEachPlantedFault) {
          "the program \"missing.exe\" is not found"},
         {"started in another folder", kGoodIni, [](Distribution& d) { d.MakeFolder("elsewhere"); },
          2, "the program's own folder"},
+        {"signed", kGoodIni, nullptr, 0,
+         "note: setup.exe: signed by Tandrel Test Publisher (read from its certificate"},
+        {"installer unsigned", kGoodIni,
+         [](Distribution& d) { d.CopyProgram("stand_in.exe", "setup.exe"); }, 1,
+         "warning: setup.exe: not signed, so customers who downloaded it see a SmartScreen "
+         "warning before it runs, and Smart App Control may block it"},
+        {"installer a script", Replaced(kGoodIni, "setup.exe", "setup.cmd"),
+         [](Distribution& d) { d.WriteFile("setup.cmd", {'@'}); }, 0,
+         "note: setup.cmd: not a program file (an .msi package or a script?)"},
+        {"Windows' own installer", Replaced(kGoodIni, "setup.exe /q", "cmd.exe /c"), nullptr, 0,
+         "system32\\cmd.exe"}, // signed in Windows' catalogs
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         distribution_ = std::make_unique<Distribution>();
         ASSERT_TRUE(AddPicture(Picture()));
         ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", bmp::Build(Picture(800, 600))));
-        ASSERT_TRUE(distribution_->CopyProgram("stand_in.exe", "setup.exe"));
+        ASSERT_TRUE(distribution_->CopyProgram("tandrel_signed.exe", "tandrel.exe"));
+        ASSERT_TRUE(distribution_->CopyProgram("stand_in_signed.exe", "setup.exe"));
         ASSERT_TRUE(c.ini.empty() || distribution_->WriteIni(c.ini));
         if (c.plant) {
             c.plant(*distribution_);
