@@ -69,7 +69,7 @@ quick_test() (
             wine_test "$dpi" "$program" --gtest_filter='Scaled*'
         done
     done
-    LC_ALL=zh_TW.UTF-8 TANDREL_TEST_LANGUAGE=zh-TW wine_test "" tandrel_e2e \
+    LC_ALL=zh_TW.UTF-8 TANDREL_TEST_LANGUAGE=zh-TW wine_test 96 tandrel_e2e \
         --gtest_filter='DisplayLanguage*'
     echo "tests: 1 passed, 0 failed"
 )

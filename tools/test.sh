@@ -41,11 +41,12 @@ ctest --preset native -j 2 --output-junit "$tandrel_root/build/native/results/ct
 ctest --preset "$other_preset" -L release -j 2 \
     --output-junit "$tandrel_root/build/$other_preset/results/ctest.xml"
 
-# The display-scale cases run again in prefixes at 144 and 192 DPI (see
+# The display-scale cases run again in prefixes at 144 and 192 DPI, the
+# display-language ones in a prefix of their own at 96 (see
 # tests/CMakeLists.txt); the plain prefix, prepared last, is the one selected.
 wine_session_stop_on_exit
 wine_session_start_xvfb 24 192 || exit 1
-for dpi in 144 192 ""; do
+for dpi in 96 144 192 ""; do
     wine_session_prefix "$tandrel_root/build/wine-tests" desktop $dpi || exit 1
 done
 ctest --preset "$tandrel_wine_preset" \
