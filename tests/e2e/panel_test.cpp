@@ -193,3 +193,42 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
 }
 
 } // namespace
+
+namespace {
+
+// Without its sharp twin (the one configured is missing), the picture is
+// enlarged to fill its place, smoothly: colours mixed where its two halves
+// meet, none of them where they do not.
+TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
+    std::vector<std::uint8_t> file = SolidPicture(40, 30, 0xC00000);
+    const size_t pixels = bmp::LayoutOf(Picture(40, 30)).pixelsAt;
+    for (size_t row = 0; row < 30; ++row) { // the right half blue
+        for (size_t x = 20; x < 40; ++x) {
+            std::uint8_t* at = &file[pixels + row * bmp::LayoutOf(Picture(40, 30)).stride + 3 * x];
+            at[0] = 0xC0, at[1] = 0, at[2] = 0;
+        }
+    }
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", file));
+    ASSERT_TRUE(LaunchWith(Replaced(PanelIni("CancelBut=Cancel\r\n"), "Bmp=panel.bmp",
+                                    "Bmp=panel.bmp\r\nBmp2x=missing.bmp"),
+                           1));
+    RECT client = probe::ClientRectOnScreen(window_);
+    const int width = 40 * (client.bottom - client.top) / 30;
+    const bool scaled = width != 40;
+    EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
+                      [&](const std::vector<DWORD>& shown) {
+                          int wrong = 0, mixed = 0;
+                          for (size_t i = 0; i < shown.size(); ++i) {
+                              int x = int(i % width);
+                              bool pure = shown[i] == 0xC00000 || shown[i] == 0x0000C0;
+                              bool edge = x > width / 2 - 3 && x < width / 2 + 2;
+                              wrong += !pure && !edge;
+                              mixed += !pure && edge;
+                              wrong += x < width / 3 && shown[i] != 0xC00000;
+                              wrong += x >= 2 * width / 3 && shown[i] != 0x0000C0;
+                          }
+                          return wrong + (scaled != (mixed > 0));
+                      }));
+}
+
+} // namespace
