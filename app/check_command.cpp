@@ -6,7 +6,6 @@
 #include <new>
 
 #include "app/app.h"
-#include "dib/system_library.h"
 #include "launcher/check.h"
 #include "launcher/utf16.h"
 
@@ -37,13 +36,10 @@ bool WriteAll(HANDLE handle, const char16_t* text) {
 }
 
 // A GUI program started from a console window gets no standard output of its
-// own; Windows XP and later let it write to that console.
+// own, but may write to that console.
 bool WriteToParentConsole(const char16_t* text) {
-    typedef BOOL(WINAPI * AttachConsoleFunction)(DWORD);
-    AttachConsoleFunction attachConsole =
-        LoadedFunction<AttachConsoleFunction>(L"kernel32.dll", "AttachConsole");
     const DWORD kParentProcess = static_cast<DWORD>(-1);
-    if (!attachConsole || !attachConsole(kParentProcess)) {
+    if (!AttachConsole(kParentProcess)) {
         return false;
     }
     HANDLE console =

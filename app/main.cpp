@@ -5,7 +5,7 @@
 #include <new>
 
 #include "app/app.h"
-#include "app/dll_search.h"
+#include "launcher/dll_search.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
 #include "launcher/command_line.h"

@@ -1,7 +1,7 @@
 // Where Windows looks for the DLLs that the panel, or the system on its
 // behalf, loads by name.
-#ifndef TANDREL_APP_DLL_SEARCH_H
-#define TANDREL_APP_DLL_SEARCH_H
+#ifndef TANDREL_LAUNCHER_DLL_SEARCH_H
+#define TANDREL_LAUNCHER_DLL_SEARCH_H
 
 // Limits the search to the system folder, so that a DLL planted beside the
 // program (in a Downloads folder, say) is never taken for a system one. Where

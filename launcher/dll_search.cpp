@@ -1,4 +1,4 @@
-#include "app/dll_search.h"
+#include "launcher/dll_search.h"
 
 #include "dib/system_library.h"
 
