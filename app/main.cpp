@@ -7,7 +7,6 @@
 #include "app/app.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
-#include "dib/dib_image.h"
 #include "launcher/check_rules.h"
 #include "launcher/command_line.h"
 #include "launcher/launcher.h"
@@ -26,7 +25,7 @@ ATOM RegisterMainClass(HINSTANCE instance, const char* className) {
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TANDREL));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(DibImage::kBackground + 1);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     return RegisterClassExA(&windowClass);
 }

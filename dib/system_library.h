@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
-// `name` from the system folder, or null.
+// `name` from the system folder, or null. The DLLs it needs in turn are
+// looked for in that folder first too, not beside the program.
 inline HMODULE LoadSystemLibrary(const wchar_t* name) {
     wchar_t path[MAX_PATH];
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
@@ -20,14 +22,15 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) {
     }
     path[length] = L'\\';
     std::memcpy(path + length + 1, name, (nameLength + 1) * sizeof(wchar_t));
-    return LoadLibraryW(path);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The function `name` of `module`, or null where this Windows lacks it.
 template <typename Function>
 Function FunctionOf(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
 }
 
 // The same, of a system DLL that the process has already loaded (kernel32,

@@ -296,7 +296,10 @@ void Checker::Picture() {
     const char* name = launcher_->bitmapFile;
     const char* lost = "so the window is only its frame and the buttons lie outside it";
     int width = 0, height = 0;
-    DibImage* image = name[0] ? new (std::nothrow) DibImage(name) : nullptr;
+    WCHAR wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH);
+    DibImage* image =
+        name[0] ? new (std::nothrow) DibImage(wide, GetSysColor(COLOR_BTNFACE)) : nullptr;
     bool shown = image && image->GetSize(&width, &height);
     const char* why = image ? RefusalText(image->LastRefusal()) : "";
     delete image;

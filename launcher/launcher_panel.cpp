@@ -7,10 +7,24 @@
 #include "dib/dib_image.h"
 #include "launcher/display.h"
 
+namespace {
+
+// The settings hold ANSI text; the picture takes a wide name, and is blended
+// over the colour that the window class paints the panel with.
+DibImage* NewPicture(const char* name) {
+    WCHAR wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH)) {
+        wide[0] = L'\0';
+    }
+    return new (std::nothrow) DibImage(wide, GetSysColor(COLOR_BTNFACE));
+}
+
+} // namespace
+
 int Launcher::SetUp() {
     if (bitmapFile[0] != '\0') {
         // The file itself is read later, when its size is first asked for.
-        image = new (std::nothrow) DibImage(bitmapFile);
+        image = NewPicture(bitmapFile);
         if (!image) {
             return 0;
         }
@@ -31,7 +45,7 @@ int Launcher::SetUp() {
     // A sharper picture is only wanted on a display scaled up; without memory
     // for it, the picture is stretched.
     if (bitmap2xFile[0] != '\0') {
-        image2x = new (std::nothrow) DibImage(bitmap2xFile);
+        image2x = NewPicture(bitmap2xFile);
     }
     dpi = WindowDpi(window);
     UpdateFont();
