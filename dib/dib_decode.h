@@ -19,9 +19,10 @@ struct IWICImagingFactory;
 
 namespace dib {
 
-// `file` is `path` opened for reading; the imaging component opens the path
-// itself, as the current directory resolves it. The block is new and movable;
-// none, with the reason in `why`, when the picture cannot be shown.
+// `file` is `path` opened for reading, wherever it stands; the imaging
+// component opens the path itself, as the current directory resolves it. The
+// block is new and movable; none, with the reason in `why`, when the picture
+// cannot be shown.
 HGLOBAL DecodePicture(const WCHAR* path, HANDLE file, Kind kind, COLORREF background, Refusal* why);
 
 #ifdef _WIN32

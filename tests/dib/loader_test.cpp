@@ -270,6 +270,7 @@ TEST(LoaderWineTest, PngGifAndJpegShowAsTheSystemDecodesThemOverTheBackground) {
 
         HANDLE file = CreateFileW(picture.Wide(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
+        SetFilePointer(file, 0, nullptr, FILE_END); // wherever the reader of its front left it
         dib::Refusal why = dib::Refusal::None;
         HGLOBAL block = dib::DecodeWith(nullptr, picture.Wide(), file,
                                         gif ? dib::Kind::Gif
