@@ -232,6 +232,8 @@ Refusal Sides(std::uint32_t width, std::uint32_t height) {
                                                                        : Refusal::None;
 }
 
+// A component's place in a pixel. Wider ones than 16 bits lose their low bits,
+// so that scaling stays within 32 bits.
 struct Field {
     std::uint32_t mask, max;
     int shift;
@@ -242,18 +244,17 @@ Field FieldOf(std::uint32_t mask) {
     while (shift < 31 && !(mask >> shift & 1)) {
         ++shift;
     }
-    return {mask, mask >> shift, shift};
+    std::uint32_t max = mask >> shift;
+    for (; max > 0xFFFF; max >>= 1) {
+        ++shift;
+    }
+    return {mask, max, shift};
 }
 
-// A component of any width, scaled to 8 bits; wider ones lose their low bits
-// first, so that the arithmetic stays within 32 bits.
+// A component of any width, scaled to 8 bits.
 std::uint8_t Scaled(std::uint32_t pixel, const Field& f) {
-    std::uint32_t v = (pixel & f.mask) >> f.shift, max = f.max;
-    while (max > 0xFFFF) {
-        v >>= 1;
-        max >>= 1;
-    }
-    return static_cast<std::uint8_t>(max == 0 ? 0 : (v * 255 + max / 2) / max);
+    std::uint32_t v = (pixel & f.mask) >> f.shift;
+    return static_cast<std::uint8_t>(f.max == 0 ? 0 : (v * 255 + f.max / 2) / f.max);
 }
 
 // By signature, never by name: anything not PNG, JPEG or GIF is read as a bitmap.
