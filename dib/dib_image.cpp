@@ -7,8 +7,9 @@
 
 namespace {
 
-// Windows XP fails single reads of many megabytes from a network share
-// (ERROR_NO_SYSTEM_RESOURCES), so a large picture arrives in pieces.
+// Windows before Vista can fail one read of more than 32 to 64 MB that passes
+// through a driver's memory list (ERROR_NO_SYSTEM_RESOURCES: network shares,
+// some devices), so a large picture arrives in pieces.
 constexpr DWORD kPieceBytes = 1 << 20;
 
 // dib_format's way to the rest of the file: read where it asks, straight
