@@ -5,7 +5,6 @@
 //
 //   wine bench_decode.exe [width height [rounds]]     (default 4000 3000 5)
 #include "dib/dib_image.h"
-#include "bmp_builder.h"
 #include "wic_files.h"
 
 #include <psapi.h>
@@ -40,7 +39,9 @@ wic::Pixels Artwork(int width, int height) {
 // Seconds for one load of the file; -1 when it gave no picture.
 double Ours(const std::string& path) {
     double start = Now();
-    DibImage* image = new DibImage(path.c_str());
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    DibImage* image = new DibImage(wide, RGB(192, 192, 192));
     int width = 0, height = 0;
     int loaded = image->GetSize(&width, &height);
     double seconds = Now() - start;

@@ -5,7 +5,6 @@
 //
 //   wine bench_dib_load.exe [width height [rounds]]     (default 8000 6000 5)
 #include "dib/dib_image.h"
-#include "bmp_builder.h"
 
 #include <psapi.h>
 
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "bench_clock.h"
+#include "bench_picture.h"
 
 namespace {
 
@@ -37,22 +37,14 @@ std::vector<std::string> Modules() {
 // Writes the picture a row at a time, so that making it leaves no large
 // allocation behind to blur the memory figures.
 bool WritePicture(const std::string& path, int width, int height) {
-    bmp::Options o;
-    o.width = width;
-    o.height = 1;
-    std::vector<std::uint8_t> header = bmp::Build(o);
-    bmp::Layout layout = bmp::LayoutOf(o);
-    std::uint32_t pixelBytes = static_cast<std::uint32_t>(layout.stride) * height;
-    header.resize(layout.pixelsAt);
-    bmp::PutLe32(header, 2, static_cast<std::uint32_t>(layout.pixelsAt) + pixelBytes);
-    bmp::PutLe32(header, 14 + 8, static_cast<std::uint32_t>(height));
-    bmp::PutLe32(header, 14 + 20, pixelBytes);
+    unsigned char header[bench::kBitmapHeaderBytes];
+    bench::BitmapHeader(width, height, header);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         return false;
     }
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    std::vector<std::uint8_t> row(layout.stride);
+    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+    std::vector<std::uint8_t> row((static_cast<std::size_t>(width) * 3 + 3) / 4 * 4);
     for (int y = 0; y < height && ok; ++y) {
         for (std::size_t i = 0; i < row.size(); ++i) {
             row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
@@ -84,9 +76,18 @@ double RawRead(const std::string& path, DWORD* bytesRead) {
     return seconds;
 }
 
+// The picture is blended over this, were it transparent.
+const COLORREF kBackground = RGB(192, 192, 192);
+
+std::wstring Wide(const std::string& path) {
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 double Load(const std::string& path, int* width, int* height) {
     double start = Now();
-    DibImage* image = new DibImage(path.c_str());
+    DibImage* image = new DibImage(Wide(path).c_str(), kBackground);
     int loaded = image->GetSize(width, height);
     double seconds = Now() - start;
     delete image;
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
     // Memory first, while the process has held nothing large yet.
     std::vector<std::string> modulesBefore = Modules();
     SIZE_T before = WorkingSet(false);
-    DibImage* image = new DibImage(path.c_str());
+    DibImage* image = new DibImage(Wide(path).c_str(), kBackground);
     int w = 0, h = 0;
     int loaded = image->GetSize(&w, &h);
     SIZE_T peak = WorkingSet(true);

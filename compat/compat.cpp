@@ -1,14 +1,13 @@
 // Files through POSIX descriptors, movable blocks with lock counts, palettes
-// counted, a drawing call that only records, no decoders. Every global block
-// is a heap allocation of exactly its size that moves at every reallocation,
-// so that the sanitizers catch a read past its end or through a stale pointer.
+// counted, drawing calls that read their rows and record them. Every global
+// block is a heap allocation of exactly its size, so that the sanitizers
+// catch a read past its end.
 #include <windows.h>
-
-#include "dib/dib_decode.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,68 +24,63 @@ std::set<int> files;
 std::set<Block*> blocks;
 std::set<void*> locals, palettes;
 
-bool ShouldFail(compat::Call call) {
-    int& skip = compat::Records().skip[static_cast<int>(call)];
-    return skip >= 0 && skip-- == 0;
+int Descriptor(HANDLE file) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(file));
 }
 
 // Bytes nobody asked to be zeroed are garbage, as they may be on the platform.
 BYTE* NewBytes(SIZE_T bytes, UINT flags) {
-    BYTE* data = static_cast<BYTE*>(std::malloc(bytes ? bytes : 1));
-    std::memset(data, flags & GMEM_ZEROINIT ? 0 : 0xCD, bytes);
+    if (bytes > compat::Records().memory) {
+        return nullptr;
+    }
+    BYTE* data = static_cast<BYTE*>(flags & GMEM_ZEROINIT ? std::calloc(bytes ? bytes : 1, 1)
+                                                          : std::malloc(bytes ? bytes : 1));
+    if (data && !(flags & GMEM_ZEROINIT)) {
+        std::memset(data, 0xCD, bytes);
+    }
     return data;
 }
 
 } // namespace
 
-HFILE OpenFile(const char* fileName, OFSTRUCT*, UINT style) {
-    return _lopen(fileName, static_cast<int>(style));
-}
-
-HFILE _lopen(const char* fileName, int) {
+HANDLE CreateFileW(const WCHAR* name, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD, DWORD, HANDLE) {
     ++compat::Records().opens;
-    compat::Records().lastOpened = fileName;
-    int fd = ShouldFail(compat::Call::OpenFile) ? -1 : open(fileName, O_RDONLY | O_CLOEXEC);
-    return fd < 0 ? HFILE_ERROR : *files.insert(fd).first;
+    std::string path;
+    while (*name > 0 && *name < 0x80) {
+        path += static_cast<char>(*name++);
+    }
+    int fd = *name == 0 ? open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    return fd < 0 ? INVALID_HANDLE_VALUE
+                  : reinterpret_cast<HANDLE>(std::intptr_t{*files.insert(fd).first});
 }
 
-UINT _lread(HFILE file, void* buffer, UINT bytes) {
-    compat::Records().reads.push_back(bytes);
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read, OVERLAPPED*) {
     // A regular file gives everything up to its end in one read.
-    ssize_t got = ShouldFail(compat::Call::Read) ? -1 : read(file, buffer, bytes);
-    return got < 0 ? static_cast<UINT>(HFILE_ERROR) : static_cast<UINT>(got);
+    ssize_t got = ::read(Descriptor(file), buffer, bytes);
+    *read = got < 0 ? 0 : static_cast<DWORD>(got);
+    return got >= 0;
 }
 
-LONG _llseek(HFILE file, LONG offset, int origin) {
-    off_t at = lseek(file, offset, origin);
-    return at < 0 ? HFILE_ERROR : static_cast<LONG>(at);
+DWORD SetFilePointer(HANDLE file, LONG low, LONG* high, DWORD origin) {
+    // With `high`, `low` is the unsigned low half of the offset.
+    off_t at = high ? off_t{*high} * 0x100000000 + static_cast<DWORD>(low) : off_t{low};
+    at = lseek(Descriptor(file), at, static_cast<int>(origin));
+    return at < 0 ? 0xFFFFFFFF : static_cast<DWORD>(at);
 }
 
-HFILE _lclose(HFILE file) {
-    return files.erase(file) && close(file) == 0 ? 0 : HFILE_ERROR;
+BOOL CloseHandle(HANDLE file) {
+    return files.erase(Descriptor(file)) && close(Descriptor(file)) == 0;
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
-    return ShouldFail(compat::Call::GlobalAlloc)
-               ? nullptr
-               : *blocks.insert(new Block{NewBytes(bytes, flags), bytes, 0}).first;
-}
-
-HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
-    Block* block = static_cast<Block*>(handle);
-    if (ShouldFail(compat::Call::GlobalReAlloc)) {
-        return nullptr;
-    }
     BYTE* data = NewBytes(bytes, flags);
-    std::memcpy(data, block->data, block->size < bytes ? block->size : bytes);
-    std::free(block->data);
-    *block = {data, bytes, block->locks};
-    return block;
+    return data ? *blocks.insert(new Block{data, bytes, 0}).first : nullptr;
 }
 
 void* GlobalLock(HGLOBAL handle) {
     Block* block = static_cast<Block*>(handle);
-    return ShouldFail(compat::Call::GlobalLock) ? nullptr : (++block->locks, block->data);
+    ++block->locks;
+    return block->data;
 }
 
 BOOL GlobalUnlock(HGLOBAL handle) {
@@ -103,8 +97,8 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
 }
 
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
-    return ShouldFail(compat::Call::LocalAlloc) ? nullptr
-                                                : *locals.insert(NewBytes(bytes, flags)).first;
+    BYTE* data = NewBytes(bytes, flags);
+    return data ? *locals.insert(data).first : nullptr;
 }
 
 HLOCAL LocalFree(HLOCAL handle) {
@@ -113,19 +107,8 @@ HLOCAL LocalFree(HLOCAL handle) {
     return nullptr;
 }
 
-DWORD GetSysColor(int) {
-    return 0xC0C0C0;
-}
-
-HGLOBAL dib::DecodePicture(const char*, HFILE, Kind, COLORREF, Refusal* why) {
-    *why = Refusal::NoDecoder;
-    return nullptr;
-}
-
 HPALETTE CreatePalette(const LOGPALETTE*) {
-    return ShouldFail(compat::Call::Palette)
-               ? nullptr
-               : static_cast<HPALETTE>(*palettes.insert(new char).first);
+    return static_cast<HPALETTE>(*palettes.insert(new char).first);
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
@@ -134,17 +117,30 @@ BOOL DeleteObject(HGDIOBJ object) {
     return 1;
 }
 
-int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
-                      UINT startScan, UINT scanLines, const void*, const BITMAPINFO* info, UINT) {
-    compat::DrawCall call = {
-        {reinterpret_cast<long>(dc), xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines},
-        {}};
+int SetDIBitsToDevice(HDC, int, int, DWORD, DWORD, int, int, UINT, UINT scanLines, const void* bits,
+                      const BITMAPINFO* info, UINT) {
+    // The header's width and bit count give the rows' stride; compressed
+    // pictures are read as far as their stated size.
+    const BYTE* header = reinterpret_cast<const BYTE*>(info);
+    auto le = [header](int at, int bytes) {
+        DWORD value = 0;
+        for (int i = bytes - 1; i >= 0; --i) {
+            value = value << 8 | header[at + i];
+        }
+        return value;
+    };
+    DWORD compression = le(16, 4), stride = (le(4, 4) * le(14, 2) + 31) / 32 * 4;
+    std::size_t bytes = compression == 1 || compression == 2 ? le(20, 4) : scanLines * stride;
+    volatile BYTE sum = 0;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        sum = sum + static_cast<const BYTE*>(bits)[i];
+    }
+    compat::Records().scanLines = scanLines;
     for (const Block* block : blocks) {
-        if (block->locks > 0 && block->data == reinterpret_cast<const BYTE*>(info)) {
-            call.block.assign(block->data, block->data + block->size);
+        if (block->locks > 0 && block->data == header) {
+            compat::Records().drawn.assign(block->data, block->data + block->size);
         }
     }
-    compat::Records().draws.push_back(call);
     return static_cast<int>(scanLines);
 }
 

@@ -4,7 +4,8 @@
 // it added), else OleLoadPicture for JPEG and GIF. A decoded picture becomes
 // the block a bitmap file would: a top-down 24-bit packed DIB without a
 // colour table, so the colour cube and drawing serve it unchanged, and its
-// transparency blended over the background.
+// transparency blended over the background. Built natively, there are no
+// decoders.
 #ifndef TANDREL_DIB_DIB_DECODE_H
 #define TANDREL_DIB_DIB_DECODE_H
 
@@ -12,18 +13,25 @@
 
 #include "dib/dib_format.h"
 
+#ifdef _WIN32
+struct IWICImagingFactory;
+#endif
+
 namespace dib {
 
-// `file` is `path` opened, at the picture's first byte; the imaging component
-// opens the path itself, as the current directory resolves it. The block is
-// new and movable; none, with the reason in `why`, when the picture cannot be
-// shown.
-HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why);
+// `file` is `path` opened for reading, wherever it stands; the imaging
+// component opens the path itself, as the current directory resolves it. The
+// block is new and movable; none, with the reason in `why`, when the picture
+// cannot be shown.
+HGLOBAL DecodePicture(const WCHAR* path, HANDLE file, Kind kind, COLORREF background, Refusal* why);
 
 #ifdef _WIN32
-// The route for a system without the Imaging Component, where COM is started
-// on this thread and `ole32` is loaded.
-HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Refusal* why);
+// DecodePicture's choice, with COM started on this thread: the imaging
+// component's `factory` where the system has one, which decides alone; with
+// none (null), the older picture loader for JPEG and GIF, and no decoder for
+// a PNG.
+HGLOBAL DecodeWith(IWICImagingFactory* factory, const WCHAR* path, HANDLE file, Kind kind,
+                   COLORREF background, Refusal* why);
 #endif
 
 } // namespace dib

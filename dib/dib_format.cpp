@@ -7,6 +7,9 @@ namespace dib {
 namespace {
 
 constexpr std::uint16_t kFileSignature = 0x4D42; // "BM"
+// Taken from the file for every kind of header, so that a file without a file
+// header needs 40 bytes even when it starts with a 12- or 16-byte header.
+constexpr std::size_t kHeaderReadBytes = 40;
 constexpr std::uint32_t kBitfields = 3;
 constexpr std::uint32_t kAlphaBitfields = 6; // as kBitfields, with an alpha mask too
 constexpr std::uint32_t kMaskBytes = 3 * 4;
@@ -16,6 +19,8 @@ constexpr std::uint16_t kPaletteVersion = 0x300;
 constexpr std::uint16_t kCubeEntries = 256;
 
 static_assert(sizeof(InfoHeader) == kInfoHeaderBytes, "InfoHeader has no padding");
+// A file header, the longest header (a BITMAPV5HEADER) and 256 entries.
+static_assert(kFrontBytes >= kFileHeaderBytes + 124 + 4 * 256, "the front holds 8-bit tables");
 
 std::uint16_t Le16(const std::uint8_t* at) {
     return static_cast<std::uint16_t>(at[0] | at[1] << 8);
@@ -227,6 +232,8 @@ Refusal Sides(std::uint32_t width, std::uint32_t height) {
                                                                        : Refusal::None;
 }
 
+// A component's place in a pixel. Wider ones than 16 bits lose their low bits,
+// so that scaling stays within 32 bits.
 struct Field {
     std::uint32_t mask, max;
     int shift;
@@ -237,22 +244,20 @@ Field FieldOf(std::uint32_t mask) {
     while (shift < 31 && !(mask >> shift & 1)) {
         ++shift;
     }
-    return {mask, mask >> shift, shift};
-}
-
-// A component of any width, scaled to 8 bits; wider ones lose their low bits
-// first, so that the arithmetic stays within 32 bits.
-std::uint8_t Scaled(std::uint32_t pixel, const Field& f) {
-    std::uint32_t v = (pixel & f.mask) >> f.shift, max = f.max;
-    while (max > 0xFFFF) {
-        v >>= 1;
-        max >>= 1;
+    std::uint32_t max = mask >> shift;
+    for (; max > 0xFFFF; max >>= 1) {
+        ++shift;
     }
-    return static_cast<std::uint8_t>(max == 0 ? 0 : (v * 255 + max / 2) / max);
+    return {mask, max, shift};
 }
 
-} // namespace
+// A component of any width, scaled to 8 bits.
+std::uint8_t Scaled(std::uint32_t pixel, const Field& f) {
+    std::uint32_t v = (pixel & f.mask) >> f.shift;
+    return static_cast<std::uint8_t>(f.max == 0 ? 0 : (v * 255 + f.max / 2) / f.max);
+}
 
+// By signature, never by name: anything not PNG, JPEG or GIF is read as a bitmap.
 Kind SniffKind(const std::uint8_t* data, std::size_t length) {
     static const std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (length >= 8 && std::memcmp(data, kPng, 8) == 0) {
@@ -268,8 +273,9 @@ Kind SniffKind(const std::uint8_t* data, std::size_t length) {
     return Kind::Bitmap;
 }
 
+// PNG: width and height open the IHDR chunk; GIF: its logical screen. A JPEG
+// states its size further in, where only the decoder looks.
 Refusal StatedSize(Kind kind, const std::uint8_t* data, std::size_t length) {
-    // PNG: width and height open the IHDR chunk; GIF: its logical screen.
     if (kind == Kind::Png) {
         return length < 24 ? Refusal::HeaderTooShort : Sides(Be32(data + 16), Be32(data + 20));
     }
@@ -279,7 +285,115 @@ Refusal StatedSize(Kind kind, const std::uint8_t* data, std::size_t length) {
     return Refusal::None;
 }
 
-Refusal DecodedHeader(std::uint32_t width, std::uint32_t height, InfoHeader* out) {
+Refusal ReadBitmapHeaders(const std::uint8_t* data, std::size_t length, Layout* l) {
+    bool fileHeader = Le16(data) == kFileSignature;
+    std::size_t headerAt = fileHeader ? kFileHeaderBytes : 0;
+    if (length < headerAt + kHeaderReadBytes) {
+        return Refusal::HeaderTooShort;
+    }
+    const HeaderKind* kind = FindKind(Le32(data + headerAt));
+    if (!kind) {
+        return Refusal::HeaderSizeNotSupported;
+    }
+    if (length < headerAt + kind->size) {
+        return Refusal::HeaderTooShort;
+    }
+    l->header = kind->normalise(data + headerAt);
+    l->header.size = kInfoHeaderBytes;
+    Refusal why = TakeMasks(*kind, data + headerAt, l);
+    if (why != Refusal::None) {
+        return why;
+    }
+    l->colours = NumColors(l->header);
+    why = Settle(&l->header, l->colours);
+    if (why != Refusal::None) {
+        return why;
+    }
+    l->tableAt = static_cast<std::uint32_t>(headerAt + kind->size);
+    l->tripleEntries = kind->tripleEntries;
+    l->tableBytes = static_cast<std::uint16_t>((l->headerMasks ? 0 : MaskBytes(l->header)) +
+                                               l->colours * (l->tripleEntries ? 3 : 4));
+    l->pixelsAt = fileHeader ? Le32(data + 10) : 0;
+    if (l->pixelsAt == 0) {
+        l->pixelsAt = l->tableAt + l->tableBytes;
+    }
+    // Settle has seen that this fits 32 bits.
+    l->blockBytes = static_cast<std::uint32_t>(kInfoHeaderBytes + MaskBytes(l->header) +
+                                               4u * l->colours + l->header.sizeImage);
+    return Refusal::None;
+}
+
+// A file's bytes, from its front in memory and then through its reader.
+struct Source {
+    const std::uint8_t* front;
+    std::size_t length;
+    const FileReader* rest;
+
+    // Bytes [at, at + bytes) of the file to `to`; how many there were.
+    std::uint32_t Copy(std::uint32_t at, std::uint32_t bytes, std::uint8_t* to) const {
+        std::uint32_t copied = 0;
+        if (at < length) {
+            copied = bytes < length - at ? bytes : static_cast<std::uint32_t>(length - at);
+            std::memcpy(to, front + at, copied);
+        }
+        if (copied < bytes && rest) {
+            copied += rest->read(rest->file, at + copied, to + copied, bytes - copied);
+        }
+        return copied;
+    }
+};
+
+void WidenTriples(std::uint8_t* table, std::uint16_t n) {
+    // Downwards, each entry overwrites only triples already widened.
+    for (int i = n - 1; i >= 0; --i) {
+        std::uint8_t blue = table[3 * i];
+        std::uint8_t green = table[3 * i + 1];
+        std::uint8_t red = table[3 * i + 2];
+        table[4 * i] = blue;
+        table[4 * i + 1] = green;
+        table[4 * i + 2] = red;
+        table[4 * i + 3] = 0;
+    }
+}
+
+// A 32-bit bitfields block whose pixels carry alpha under `alphaMask`: each
+// pixel blended over `background` and stored with 8-bit masks. Nothing changes
+// when no alpha is found in the first `filled` pixel bytes (the rest are
+// zero): such writers meant none.
+void BlendBitfields(std::uint8_t* block, std::uint32_t alphaMask, std::uint32_t background,
+                    std::uint32_t filled) {
+    InfoHeader h = LoadHeader(block);
+    if (h.bitCount != 32 || h.compression != kBitfields || alphaMask == 0) {
+        return;
+    }
+    std::uint8_t* masks = block + kInfoHeaderBytes;
+    std::uint8_t* pixels = block + kInfoHeaderBytes + PaletteBytes(block);
+    // A settled 32-bit header states exactly its rows' bytes.
+    std::uint32_t count = h.sizeImage / 4, i = 0;
+    while (i < filled / 4 && !(Le32(pixels + 4 * i) & alphaMask)) {
+        ++i;
+    }
+    if (i >= filled / 4) {
+        return;
+    }
+    const Field fields[4] = {FieldOf(Le32(masks + 8)), FieldOf(Le32(masks + 4)),
+                             FieldOf(Le32(masks)), FieldOf(alphaMask)};
+    for (std::uint8_t* at = pixels; at < pixels + 4 * count; at += 4) {
+        std::uint32_t v = Le32(at);
+        std::uint8_t bgra[4] = {Scaled(v, fields[0]), Scaled(v, fields[1]), Scaled(v, fields[2]),
+                                Scaled(v, fields[3])};
+        BlendRow(bgra, 1, background, at);
+        at[3] = 0;
+    }
+    Put32(masks, 0xFF0000);
+    Put32(masks + 4, 0xFF00);
+    Put32(masks + 8, 0xFF);
+}
+
+} // namespace
+
+Refusal DecodedHeader(std::uint32_t width, std::uint32_t height, InfoHeader* out,
+                      std::uint32_t* blockBytes) {
     if (width == 0 || height == 0) {
         return Refusal::DecoderFailed;
     }
@@ -298,63 +412,40 @@ Refusal DecodedHeader(std::uint32_t width, std::uint32_t height, InfoHeader* out
             0,
             0,
             0};
-    return Settle(out, 0);
+    why = Settle(out, 0);
+    // Within 32 bits: no side passes 32768.
+    *blockBytes = static_cast<std::uint32_t>(kInfoHeaderBytes + out->sizeImage);
+    return why;
 }
 
-bool HasFileHeader(const std::uint8_t* data, std::size_t length) {
-    return length >= kFileHeaderBytes && Le16(data) == kFileSignature;
-}
-
-std::uint32_t MoreHeaderBytes(const std::uint8_t* data, std::size_t length) {
-    std::size_t headerAt = HasFileHeader(data, length) ? kFileHeaderBytes : 0;
-    if (length < headerAt + kHeaderReadBytes) {
-        return 0;
-    }
-    const HeaderKind* kind = FindKind(Le32(data + headerAt));
-    return kind && kind->size > kHeaderReadBytes ? kind->size - kHeaderReadBytes : 0;
-}
-
-Refusal ReadHeaders(const std::uint8_t* data, std::size_t length, Layout* out) {
-    bool fileHeader = HasFileHeader(data, length);
-    std::size_t headerAt = fileHeader ? kFileHeaderBytes : 0;
-    if (length < headerAt + kHeaderReadBytes) {
+Refusal ReadFront(const std::uint8_t* front, std::size_t length, Layout* out) {
+    *out = {};
+    // Too short for any picture's signature and size.
+    if (length < kFileHeaderBytes) {
         return Refusal::HeaderTooShort;
     }
-    const HeaderKind* kind = FindKind(Le32(data + headerAt));
-    if (!kind) {
-        return Refusal::HeaderSizeNotSupported;
-    }
-    if (length < headerAt + kind->size) {
-        return Refusal::HeaderTooShort;
-    }
-    Layout l = {};
-    l.header = kind->normalise(data + headerAt);
-    l.header.size = kInfoHeaderBytes;
-    Refusal why = TakeMasks(*kind, data + headerAt, &l);
-    if (why != Refusal::None) {
-        return why;
-    }
-    l.colours = NumColors(l.header);
-    why = Settle(&l.header, l.colours);
-    if (why != Refusal::None) {
-        return why;
-    }
-    l.tableAt = static_cast<std::uint32_t>(headerAt + kind->size);
-    l.tripleEntries = kind->tripleEntries;
-    l.tableBytes = static_cast<std::uint16_t>((l.headerMasks ? 0 : MaskBytes(l.header)) +
-                                              l.colours * (l.tripleEntries ? 3 : 4));
-    l.bitsOffset = fileHeader ? Le32(data + 10) : 0;
-    *out = l;
-    return Refusal::None;
+    out->kind = SniffKind(front, length);
+    return out->kind == Kind::Bitmap ? ReadBitmapHeaders(front, length, out)
+                                     : StatedSize(out->kind, front, length);
 }
 
-std::uint32_t StartBlock(const Layout& l, std::uint8_t* block) {
+void BuildBlock(const Layout& l, const std::uint8_t* front, std::size_t length,
+                const FileReader* rest, std::uint32_t background, std::uint8_t* block) {
+    const Source file = {front, length, rest};
     StoreHeader(l.header, block);
     std::uint32_t tableTo = kInfoHeaderBytes;
     for (int i = 0; l.headerMasks && i < 3; ++i, tableTo += 4) {
         Put32(block + tableTo, l.masks[i]);
     }
-    return tableTo;
+    // Entries the file does not supply stay zero.
+    file.Copy(l.tableAt, l.tableBytes, block + tableTo);
+    if (l.tripleEntries) {
+        WidenTriples(block + tableTo, l.colours);
+    }
+    // So do rows past the file's end: a short file still shows.
+    std::uint32_t filled =
+        file.Copy(l.pixelsAt, l.header.sizeImage, block + kInfoHeaderBytes + PaletteBytes(block));
+    BlendBitfields(block, l.alphaMask, background, filled);
 }
 
 void StoreHeader(const InfoHeader& h, std::uint8_t* out) {
@@ -387,19 +478,6 @@ InfoHeader LoadHeader(const std::uint8_t* stored) {
     return h;
 }
 
-void WidenTriples(std::uint8_t* table, std::uint16_t n) {
-    // Downwards, each entry overwrites only triples already widened.
-    for (int i = n - 1; i >= 0; --i) {
-        std::uint8_t blue = table[3 * i];
-        std::uint8_t green = table[3 * i + 1];
-        std::uint8_t red = table[3 * i + 2];
-        table[4 * i] = blue;
-        table[4 * i + 1] = green;
-        table[4 * i + 2] = red;
-        table[4 * i + 3] = 0;
-    }
-}
-
 std::uint8_t Blend(std::uint8_t colour, std::uint8_t alpha, std::uint8_t background) {
     return static_cast<std::uint8_t>((colour * alpha + background * (255 - alpha) + 127) / 255);
 }
@@ -422,13 +500,6 @@ std::uint16_t PaletteBytes(const std::uint8_t* block) {
     return tableBytes <= kMaxTableBytes ? static_cast<std::uint16_t>(tableBytes) : 0;
 }
 
-bool BlockBytes(const std::uint8_t* block, std::uint32_t* bytes) {
-    std::uint64_t total = kInfoHeaderBytes + PaletteBytes(block) +
-                          static_cast<std::uint64_t>(LoadHeader(block).sizeImage);
-    *bytes = static_cast<std::uint32_t>(total);
-    return total <= kMax32;
-}
-
 void PictureSize(const std::uint8_t* block, int* width, int* height) {
     InfoHeader h = LoadHeader(block);
     *width = h.width;
@@ -443,36 +514,6 @@ std::uint32_t ScanLines(const std::uint8_t* block, int drawHeight) {
     }
     return static_cast<std::uint32_t>(drawHeight) < rows ? static_cast<std::uint32_t>(drawHeight)
                                                          : rows;
-}
-
-bool BlendBitfields(std::uint8_t* block, std::uint32_t alphaMask, std::uint32_t background) {
-    InfoHeader h = LoadHeader(block);
-    if (h.bitCount != 32 || h.compression != kBitfields || alphaMask == 0) {
-        return false;
-    }
-    std::uint8_t* masks = block + kInfoHeaderBytes;
-    std::uint8_t* pixels = block + kInfoHeaderBytes + PaletteBytes(block);
-    // A settled 32-bit header states exactly its rows' bytes.
-    std::uint32_t count = h.sizeImage / 4, i = 0;
-    while (i < count && !(Le32(pixels + 4 * i) & alphaMask)) {
-        ++i;
-    }
-    if (i == count) {
-        return false;
-    }
-    const Field fields[4] = {FieldOf(Le32(masks + 8)), FieldOf(Le32(masks + 4)),
-                             FieldOf(Le32(masks)), FieldOf(alphaMask)};
-    for (std::uint8_t* at = pixels; at < pixels + 4 * count; at += 4) {
-        std::uint32_t v = Le32(at);
-        std::uint8_t bgra[4] = {Scaled(v, fields[0]), Scaled(v, fields[1]), Scaled(v, fields[2]),
-                                Scaled(v, fields[3])};
-        BlendRow(bgra, 1, background, at);
-        at[3] = 0;
-    }
-    Put32(masks, 0xFF0000);
-    Put32(masks + 4, 0xFF00);
-    Put32(masks + 8, 0xFF);
-    return true;
 }
 
 std::uint16_t PaletteEntries(const std::uint8_t* block) {

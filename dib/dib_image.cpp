@@ -7,65 +7,51 @@
 
 namespace {
 
-constexpr UINT kChunkBytes = 32768;
-constexpr UINT kBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
+// Windows before Vista can fail one read of more than 32 to 64 MB that passes
+// through a driver's memory list (ERROR_NO_SYSTEM_RESOURCES: network shares,
+// some devices), so a large picture arrives in pieces.
+constexpr DWORD kPieceBytes = 1 << 20;
 
-// OpenFile keeps the file's full path in a 128-byte field and refuses a longer
-// one, which a distribution copied into a deep folder reaches easily; _lopen
-// takes any path the file system does, but looks only where the name says.
-HFILE OpenPicture(const char* name) {
-    OFSTRUCT openBuffer;
-    HFILE file = OpenFile(name, &openBuffer, OF_READ);
-    if (file == HFILE_ERROR) {
-        file = _lopen(name, OF_READ);
+// dib_format's way to the rest of the file: read where it asks, straight
+// into the block.
+std::uint32_t ReadAt(void* file, std::uint32_t offset, std::uint8_t* to, std::uint32_t bytes) {
+    LONG high = 0;
+    if (SetFilePointer(file, static_cast<LONG>(offset), &high, FILE_BEGIN) != offset) {
+        return 0;
     }
-    return file;
-}
-
-void FreeBlock(HGLOBAL* block) {
-    if (*block) {
-        GlobalFree(*block);
-        *block = nullptr;
+    std::uint32_t arrived = 0;
+    while (arrived < bytes) {
+        DWORD piece = bytes - arrived < kPieceBytes ? bytes - arrived : kPieceBytes, got = 0;
+        if (!ReadFile(file, to + arrived, piece, &got, nullptr) || got == 0) {
+            break;
+        }
+        arrived += got;
     }
+    return arrived;
 }
 
 } // namespace
 
-DibImage::DibImage(const char* bitmapFile)
-    : valid(0), packedDib(nullptr), palette(nullptr), refusal(dib::Refusal::NameTooLong) {
-    std::memset(fileName, 0, sizeof fileName);
-    if (!bitmapFile) {
-        return;
-    }
+DibImage::DibImage(const WCHAR* name, COLORREF backgroundColour)
+    : fileName(), background(backgroundColour), tried(true), packedDib(nullptr), palette(nullptr),
+      refusal(dib::Refusal::NameTooLong) {
     // Look no further than the field could hold.
     std::size_t length = 0;
-    while (length < sizeof fileName && bitmapFile[length] != '\0') {
+    while (name && length < MAX_PATH && name[length] != 0) {
         ++length;
     }
-    if (length < sizeof fileName) {
-        std::memcpy(fileName, bitmapFile, length + 1);
-        valid = 1;
+    if (name && length < MAX_PATH) {
+        std::memcpy(fileName, name, length * sizeof(WCHAR));
+        tried = false;
         refusal = dib::Refusal::None;
     }
 }
 
-#ifdef _WIN32
-namespace {
-struct AnsiName {
-    explicit AnsiName(const WCHAR* wide) {
-        if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr)) {
-            text[0] = '\0';
-        }
-    }
-    char text[MAX_PATH * 2];
-};
-} // namespace
-
-DibImage::DibImage(const WCHAR* bitmapFile, COLORREF) : DibImage(AnsiName(bitmapFile).text) {}
-#endif
-
 DibImage::~DibImage() {
-    FreeBlock(&packedDib);
+    if (packedDib) {
+        GlobalFree(packedDib);
+        packedDib = nullptr;
+    }
     if (palette) {
         DeleteObject(palette);
         palette = nullptr;
@@ -73,142 +59,47 @@ DibImage::~DibImage() {
 }
 
 void DibImage::Load() {
-    if (!valid) {
-        return;
-    }
-    FreeBlock(&packedDib);
-    HFILE file = OpenPicture(fileName);
-    if (file == HFILE_ERROR) {
+    tried = true;
+    // As named, from the current directory: no search of the program's
+    // folder or the path, so that the panel and /check find the same file.
+    HANDLE file = CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         refusal = dib::Refusal::FileNotFound;
         return;
     }
+    BYTE front[dib::kFrontBytes];
+    DWORD length = 0;
+    if (!ReadFile(file, front, sizeof front, &length, nullptr)) {
+        length = 0;
+    }
     dib::Layout layout;
-    dib::Kind kind = ReadHeader(file, &layout);
-    if (kind != dib::Kind::Bitmap) {
-        if (refusal == dib::Refusal::None) {
-            packedDib =
-                dib::DecodePicture(fileName, file, kind, GetSysColor(kBackground), &refusal);
-        }
-    } else if (packedDib) {
-        ReadPixels(file, layout.alphaMask);
+    refusal = dib::ReadFront(front, length, &layout);
+    if (refusal == dib::Refusal::None) {
+        packedDib = layout.kind == dib::Kind::Bitmap
+                        ? ReadBitmap(file, layout, front, length)
+                        : dib::DecodePicture(fileName, file, layout.kind, background, &refusal);
     }
-    _lclose(file);
+    CloseHandle(file);
 }
 
-dib::Kind DibImage::ReadHeader(HFILE file, dib::Layout* layout) {
-    FreeBlock(&packedDib);
-    refusal = dib::Refusal::HeaderTooShort;
-    LONG start = _llseek(file, 0, FILE_CURRENT);
-    BYTE front[dib::kFileHeaderBytes + dib::kLongestHeaderBytes];
-    if (_lread(file, front, dib::kFileHeaderBytes) != dib::kFileHeaderBytes) {
-        return dib::Kind::Bitmap;
-    }
-    UINT have = dib::kFileHeaderBytes;
-    dib::Kind kind = dib::SniffKind(front, have);
-    if (kind != dib::Kind::Bitmap) {
-        UINT more = _lread(file, front + have, dib::kSniffBytes - have);
-        refusal = dib::StatedSize(kind, front, have + (more > dib::kSniffBytes ? 0 : more));
-        _llseek(file, start, FILE_BEGIN);
-        return kind;
-    }
-    if (!dib::HasFileHeader(front, have)) {
-        _llseek(file, start, FILE_BEGIN);
-        have = 0;
-    }
-    if (_lread(file, front + have, dib::kHeaderReadBytes) != dib::kHeaderReadBytes) {
-        return kind;
-    }
-    have += dib::kHeaderReadBytes;
-    UINT more = dib::MoreHeaderBytes(front, have);
-    if (more > 0 && _lread(file, front + have, more) == more) {
-        have += more;
-    }
-    refusal = dib::ReadHeaders(front, have, layout);
-    if (refusal != dib::Refusal::None) {
-        return kind;
-    }
-    // A header shorter than what was read: back to its colour table.
-    if (layout->tableAt != have) {
-        _llseek(file, static_cast<LONG>(layout->tableAt) - static_cast<LONG>(have), FILE_CURRENT);
-    }
-
-    BYTE header[dib::kInfoHeaderBytes];
-    dib::StoreHeader(layout->header, header);
-    refusal = dib::Refusal::NoMemory;
-    packedDib = GlobalAlloc(kBlockFlags, dib::kInfoHeaderBytes + dib::PaletteBytes(header));
-    if (!packedDib) {
-        return kind;
-    }
-    BYTE* base = static_cast<BYTE*>(GlobalLock(packedDib));
+HGLOBAL DibImage::ReadBitmap(HANDLE file, const dib::Layout& layout, const BYTE* front,
+                             DWORD length) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, layout.blockBytes);
+    BYTE* base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
     if (!base) {
-        FreeBlock(&packedDib);
-        return kind;
-    }
-    // Entries the file does not supply stay zero.
-    std::uint32_t tableTo = dib::StartBlock(*layout, base);
-    if (layout->tableBytes > 0) {
-        _lread(file, base + tableTo, layout->tableBytes);
-        if (layout->tripleEntries) {
-            dib::WidenTriples(base + tableTo, layout->colours);
+        if (block) {
+            GlobalFree(block);
         }
-    }
-    if (layout->bitsOffset != 0) {
-        _llseek(file, static_cast<LONG>(static_cast<DWORD>(start) + layout->bitsOffset),
-                FILE_BEGIN);
-    }
-    GlobalUnlock(packedDib);
-    refusal = dib::Refusal::None;
-    return kind;
-}
-
-void DibImage::ReadPixels(HFILE file, std::uint32_t alphaMask) {
-    BYTE header[dib::kInfoHeaderBytes];
-    std::uint32_t fullBytes = 0;
-    HGLOBAL grown = nullptr;
-    if (GetInfoHeader(header) && dib::BlockBytes(header, &fullBytes)) {
-        grown = GlobalReAlloc(packedDib, fullBytes, kBlockFlags);
-    }
-    BYTE* base = grown ? static_cast<BYTE*>(GlobalLock(grown)) : nullptr;
-    if (!base) {
-        // A block that could not grow is still held under its old handle.
-        FreeBlock(grown ? &grown : &packedDib);
-        packedDib = nullptr;
         refusal = dib::Refusal::NoMemory;
-        return;
+        return nullptr;
     }
-    packedDib = grown;
-    // A short file leaves the rest of the pixels zero; it still shows.
-    ReadChunked(file, base + dib::kInfoHeaderBytes + dib::PaletteBytes(base),
-                dib::LoadHeader(base).sizeImage);
-    dib::BlendBitfields(base, alphaMask, GetSysColor(kBackground));
-    GlobalUnlock(packedDib);
-}
-
-int DibImage::GetInfoHeader(BYTE* out) const {
-    if (!packedDib || !out) {
-        return 0;
-    }
-    const void* base = GlobalLock(packedDib);
-    if (!base) {
-        return 0;
-    }
-    std::memcpy(out, base, dib::kInfoHeaderBytes);
-    GlobalUnlock(packedDib);
-    return 1;
-}
-
-DWORD DibImage::ReadChunked(HFILE file, void* buffer, unsigned count) {
-    BYTE* at = static_cast<BYTE*>(buffer);
-    unsigned remaining = count;
-    while (remaining > 0) {
-        UINT chunk = remaining < kChunkBytes ? remaining : kChunkBytes;
-        if (_lread(file, at, chunk) != chunk) {
-            return 0;
-        }
-        at += chunk;
-        remaining -= chunk;
-    }
-    return count;
+    // A front shorter than asked for is the whole file.
+    const dib::FileReader rest = {ReadAt, file};
+    dib::BuildBlock(layout, front, length, length < dib::kFrontBytes ? nullptr : &rest, background,
+                    base);
+    GlobalUnlock(block);
+    return block;
 }
 
 int DibImage::GetSize(int* width, int* height) {
@@ -234,30 +125,24 @@ HPALETTE DibImage::GetPalette() {
 }
 
 void DibImage::BuildPalette() {
-    if (palette) {
-        DeleteObject(palette);
-        palette = nullptr;
-    }
     const BYTE* base = LockLoaded();
     if (!base) {
         return;
     }
-    HPALETTE made = nullptr;
     WORD entries = dib::PaletteEntries(base);
     if (entries > 0) {
         HLOCAL description = LocalAlloc(LPTR, dib::PaletteDescriptionBytes(entries));
         if (description) {
             dib::FillPaletteDescription(base, static_cast<BYTE*>(description));
-            made = CreatePalette(static_cast<LOGPALETTE*>(description));
+            palette = CreatePalette(static_cast<LOGPALETTE*>(description));
             LocalFree(description);
         }
     }
     GlobalUnlock(packedDib);
-    palette = made;
 }
 
 BYTE* DibImage::LockLoaded() {
-    if (!packedDib) {
+    if (!tried) {
         Load();
     }
     return packedDib ? static_cast<BYTE*>(GlobalLock(packedDib)) : nullptr;

@@ -12,18 +12,13 @@
 
 class DibImage {
   public:
-    // The system colour that the panel's window class paints its background
-    // with: transparent pictures are blended over it when they are loaded.
-    static constexpr int kBackground = COLOR_BTNFACE;
-
-    // Never fails; a name of more than 259 characters leaves an image that
-    // never loads. Nothing is read until the size, palette or pixels are asked
-    // for, and a failed read is tried again at the next request.
-    explicit DibImage(const char* bitmapFile);
-#ifdef _WIN32
-    // Provisional: the wide name as the ANSI code page has it.
-    DibImage(const WCHAR* bitmapFile, COLORREF background);
-#endif
+    // `fileName` is opened as it is written, relative to the current
+    // directory, and may hold any characters; one of more than 259 leaves an
+    // image that never loads. Transparent pictures are blended over
+    // `background` when they are loaded. Nothing is read until the size,
+    // palette or pixels are asked for, and a file is read once: a picture
+    // that failed to load stays missing for the life of the object.
+    DibImage(const WCHAR* fileName, COLORREF background);
     virtual ~DibImage();
 
     DibImage(const DibImage&) = delete;
@@ -43,33 +38,29 @@ class DibImage {
     // the pixels were handed to the platform, 0 when there is no picture.
     int Draw(HDC deviceContext, int xDest, int yDest, int width, int height, int xSrc, int ySrc);
 
-    // Why the last load left no picture; None after one that succeeded, and
-    // before the first.
-    dib::Refusal LastRefusal() const {
-        return refusal;
-    }
     // Draws the whole picture stretched to width x height with its upper left
     // corner at (xDest, yDest), filtered as the device context's stretching
     // mode says; 1 when the pixels were handed to the platform, 0 when there
     // is no picture.
     int DrawScaled(HDC deviceContext, int xDest, int yDest, int width, int height);
 
+    // Why the load left no picture: FileNotFound when the file cannot be
+    // opened, NameTooLong for a name that is never opened; None after a load
+    // that succeeded, and before the first.
+    dib::Refusal LastRefusal() const { return refusal; }
+
   private:
-    // The block, loaded first if need be, locked; null when there is none.
+    // The block, loaded first if it has not been tried, locked; null when
+    // there is none.
     BYTE* LockLoaded();
     void Load();
-    // A bitmap's headers and colour table into a new block, or a PNG, JPEG or
-    // GIF's kind, its size checked; its outcome in `refusal`.
-    dib::Kind ReadHeader(HFILE file, dib::Layout* layout);
-    void ReadPixels(HFILE file, std::uint32_t alphaMask);
+    // A new block built from the front that was read and the rest of `file`.
+    HGLOBAL ReadBitmap(HANDLE file, const dib::Layout& layout, const BYTE* front, DWORD length);
     void BuildPalette();
-    // Copies the block's 40-byte header; never loads.
-    int GetInfoHeader(BYTE* out) const;
-    // `count` when all bytes arrived, 0 after a short read.
-    static DWORD ReadChunked(HFILE file, void* buffer, unsigned count);
 
-    int valid;
-    char fileName[MAX_PATH];
+    WCHAR fileName[MAX_PATH];
+    COLORREF background;
+    bool tried; // loaded, or failed for good
     HGLOBAL packedDib;
     HPALETTE palette;
     dib::Refusal refusal;

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <cwchar>
 
-// `name` from the system folder, or null.
+// `name` from the system folder, or null. The DLLs it needs in turn are
+// looked for in that folder first too, not beside the program.
 inline HMODULE LoadSystemLibrary(const wchar_t* name) {
     wchar_t path[MAX_PATH];
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
@@ -21,7 +22,7 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) {
     }
     path[length] = L'\\';
     std::memcpy(path + length + 1, name, (nameLength + 1) * sizeof(wchar_t));
-    return LoadLibraryW(path);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The function `name` of `module`, or null where this Windows lacks it.

@@ -1,14 +1,47 @@
-// screenshot.exe, the demo's camera: the tests' window probe on the command line.
+// screenshot.exe, the demo's camera.
 //   screenshot FILE.png   waits for the panel and saves its window as PNG
 //   screenshot close      asks the panel to close, as its Close command does
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
-
-#include "probe.h"
+#include <vector>
 
 namespace {
+
+// However slow the machine is to start the panel under Wine.
+const DWORD kWaitMs = 15000;
+
+// A screen rectangle's pixels as 0x00RRGGBB values, row by row from the top.
+std::vector<DWORD> CapturePixels(const RECT& rect) {
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                       {}};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = width > 0 && height > 0
+                         ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                         : nullptr;
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        pixels.assign(static_cast<const DWORD*>(bits),
+                      static_cast<const DWORD*>(bits) + static_cast<size_t>(width) * height);
+        for (DWORD& pixel : pixels) {
+            pixel &= 0x00FFFFFF;
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap) {
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
 
 DWORD Crc32(DWORD crc, const unsigned char* data, size_t size) {
     crc = ~crc;
@@ -89,12 +122,13 @@ bool WritePng(const char* path, int width, int height, const std::vector<DWORD>&
 }
 
 HWND WaitForPanel() {
-    HWND panel = nullptr;
-    probe::WaitUntil([&] {
-        panel = FindWindowA("TANDREL", nullptr);
-        return panel != nullptr && IsWindowVisible(panel);
-    });
-    return panel;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(10)) {
+        HWND panel = FindWindowA("TANDREL", nullptr);
+        if (panel && IsWindowVisible(panel)) {
+            return panel;
+        }
+    }
+    return nullptr;
 }
 
 int Screenshot(const char* path) {
@@ -105,12 +139,13 @@ int Screenshot(const char* path) {
     }
     // Once the panel answers a message it has handled its first paint.
     DWORD_PTR ignored;
-    SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_BLOCK, probe::kWaitMs, &ignored);
+    SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs, &ignored);
     // Only what is on the screen can be copied from it.
-    RECT rect = probe::WindowRect(panel);
-    RECT screen = probe::WindowRect(GetDesktopWindow());
+    RECT rect, screen;
+    GetWindowRect(panel, &rect);
+    GetWindowRect(GetDesktopWindow(), &screen);
     IntersectRect(&rect, &rect, &screen);
-    std::vector<DWORD> pixels = probe::CapturePixels(rect);
+    std::vector<DWORD> pixels = CapturePixels(rect);
     if (!WritePng(path, rect.right - rect.left, rect.bottom - rect.top, pixels)) {
         fprintf(stderr, "screenshot: cannot write %s\n", path);
         return 1;

@@ -1,14 +1,15 @@
-// What a bitmap file's headers become: the block's header, its colour table
-// and palette, or a refusal with its reason.
+// What a file's bytes become: the block's header, colour table, rows and
+// palette, or a refusal with its reason.
 #include "dib_testing.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <algorithm>
 
 namespace {
 
 using R = dib::Refusal;
+using dibtest::Block;
 using dibtest::Bytes;
 using dibtest::Pic;
 
@@ -50,7 +51,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         const char* name;
         Fields in;
         R refusal;
-        std::uint32_t sizeImage = 0, clrUsed = 0, paletteBytes = 0; // settled
+        std::uint32_t sizeImage = 0, clrUsed = 0, tableBytes = 0; // settled
     } cases[] = {
         {"core, 1 bit, 13 x 9", {12, 13, 9, 1, 0, 0, 0}, R::None, 36, 2, 8},
         {"core, 24 bits: no table", {12, 13, 3, 24, 0, 0, 0}, R::None, 120, 0, 0},
@@ -72,6 +73,7 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         {"16383 colours", {40, 3, 2, 24, 0, 0, 16383}, R::None, 24, 16383, 65532},
         {"bitfields, 16380 colours", {40, 3, 2, 16, 3, 0, 16380}, R::None, 16, 16380, 65532},
         {"RLE8 block of 2^32 - 1 bytes", {40, 4, 2, 8, 1, kMost, 0}, R::None, kMost, 256, 1024},
+        {"13 bytes", {40, 3, 2, 24, 0, 0, 0, true, 27}, R::HeaderTooShort},
         {"39 header bytes", {40, 3, 2, 24, 0, 0, 0, true, 53}, R::HeaderTooShort},
         {"file header, 39 header bytes", {40, 3, 2, 24, 0, 0, 0, false, 53}, R::HeaderTooShort},
         {"core header alone in 22 bytes", {12, 3, 2, 8, 0, 0, 0, true, 36}, R::HeaderTooShort},
@@ -94,18 +96,11 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
         SCOPED_TRACE(c.name);
         Bytes front = Front(c.in);
         dib::Layout l;
-        ASSERT_EQ(c.refusal, dib::ReadHeaders(front.data(), front.size(), &l));
+        ASSERT_EQ(c.refusal, dib::ReadFront(front.data(), front.size(), &l));
         if (c.refusal == R::None) {
-            Bytes stored = Stored(l.header);
-            std::uint32_t blockBytes = 0;
-            EXPECT_TRUE(dib::BlockBytes(stored.data(), &blockBytes));
-            EXPECT_EQ((std::vector<std::uint32_t>{
-                          c.sizeImage, c.clrUsed, c.paletteBytes, 14 + c.in.size,
-                          c.in.size == 12 ? 3 * c.clrUsed : c.paletteBytes, 1234, c.in.size == 12}),
-                      (std::vector<std::uint32_t>{l.header.sizeImage, l.header.clrUsed,
-                                                  dib::PaletteBytes(stored.data()), l.tableAt,
-                                                  l.tableBytes, l.bitsOffset, l.tripleEntries}))
-                << "settled fields; the file's table: offset, bytes, triples; bits offset";
+            EXPECT_EQ(c.sizeImage, l.header.sizeImage);
+            EXPECT_EQ(c.clrUsed, l.header.clrUsed);
+            EXPECT_EQ(40 + c.tableBytes + std::uint64_t{c.sizeImage}, l.blockBytes);
         }
     }
 }
@@ -113,36 +108,34 @@ TEST(FormatTest, HeadersSettleIntoTheBlocksFormOrAreRefusedWithTheirReason) {
 TEST(FormatTest, CoreHeaderTakesTheFortyByteFormAndAnInfoHeaderKeepsItsFields) {
     dib::Layout l;
     Bytes core = Front({12, 0xFFFF, 0x8001, 8, 0, 0, 0});
-    ASSERT_EQ(R::None, dib::ReadHeaders(core.data(), core.size(), &l));
+    ASSERT_EQ(R::None, dib::ReadFront(core.data(), core.size(), &l));
     EXPECT_EQ(Stored({40, 65535, 32769, 1, 8, 0, 65536u * 32769, 0, 0, 256, 256}),
               Stored(l.header));
-    Bytes info = Front({40, 3, -2, 8, 1, 6, 5});
-    ASSERT_EQ(R::None, dib::ReadHeaders(info.data(), info.size(), &l));
-    EXPECT_EQ(Bytes(info.begin() + 14, info.end()), Stored(l.header)) << "as the file has it";
-    // Without a file header, the colour table follows the header at once.
-    core = Front({12, 3, 2, 8, 0, 0, 0, true});
-    ASSERT_EQ(R::None, dib::ReadHeaders(core.data(), core.size(), &l));
-    EXPECT_EQ(12u, l.tableAt);
-    EXPECT_EQ(0u, l.bitsOffset);
+    Bytes info = Front({40, 3, -2, 8, 1, 6, 5}), block = Block(info);
+    ASSERT_LE(40u, block.size());
+    EXPECT_EQ(Bytes(info.begin() + 14, info.end()), Bytes(block.begin(), block.begin() + 40))
+        << "as the file has it";
 }
 
+// The same picture with any later header, as the rows and colours it shows.
 TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
-    const std::uint32_t kAsBuilt = 99, kAlpha = 0xFF000000;
+    const std::uint32_t kAsBuilt = 99;
     const struct {
         const char* name;
         bmp::Options o;
         std::uint32_t compression; // written over the built one
         R refusal;
-        std::uint32_t alphaMask = 0;
     } cases[] = {
         {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16"), kAsBuilt, R::None},
         {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down"), kAsBuilt, R::None},
         {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields"), kAsBuilt, R::None},
-        {"56 bytes, alpha", Pic(32, "header 56 bitfields alpha"), kAsBuilt, R::None, kAlpha},
-        {"108 bytes, colours", Pic(16, "header 108 bitfields 5 colours"), kAsBuilt, R::None},
+        {"108 bytes, masks and colours", Pic(16, "header 108 bitfields 5 colours"), kAsBuilt,
+         R::None},
+        {"124 bytes, RLE8, colours", Pic(8, "header 124 rle"), kAsBuilt, R::None},
+        {"108 bytes, RLE4, 5 colours", Pic(4, "header 108 rle 5 colours"), kAsBuilt, R::None},
         {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare"), kAsBuilt, R::None},
-        {"124 bytes, alpha bitfields", Pic(32, "header 124 bitfields alpha"), 6, R::None, kAlpha},
         {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0, R::None},
+        {"124 bytes, BI_ALPHABITFIELDS", Pic(32, "header 124 bitfields"), 6, R::None},
         {"OS/2 Huffman", Pic(1, "header 64"), 3, R::CompressionNotShown},
         {"JPEG inside", Pic(24, "header 124"), 4, R::CompressionNotShown},
         {"24-bit bitfields", Pic(24, "header 108"), 3, R::BitCountNotShown},
@@ -157,39 +150,92 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
             bmp::PutLe32(file, 14 + 16, c.compression);
             bmp::PutLe32(file40, 14 + 16, c.compression == 6 ? 3 : c.compression);
         }
-        dib::Layout l, l40;
-        ASSERT_EQ(c.refusal, dib::ReadHeaders(file.data(), file.size(), &l));
+        R why = R::None;
+        Bytes block = Block(file, &why);
+        EXPECT_EQ(c.refusal, why);
         if (c.refusal == R::None) {
-            ASSERT_EQ(R::None, dib::ReadHeaders(file40.data(), file40.size(), &l40));
-            EXPECT_EQ(c.alphaMask, l.alphaMask);
-            EXPECT_TRUE(dibtest::BlockOf(file, l) == dibtest::BlockOf(file40, l40));
+            EXPECT_TRUE(dibtest::SameBytes(Block(file40), block));
         }
     }
     Bytes cut = bmp::Build(Pic(24, "header 124"));
-    dib::Layout l;
-    EXPECT_EQ(R::HeaderTooShort, dib::ReadHeaders(cut.data(), 14 + 123, &l)) << "cut within";
+    cut.resize(14 + 123);
+    R why = R::None;
+    Block(cut, &why);
+    EXPECT_EQ(R::HeaderTooShort, why) << "cut within";
+}
+
+TEST(FormatTest, ShortFilesGiveZerosForWhatIsMissing) {
+    const struct {
+        const char* name;
+        bmp::Options o;
+        std::size_t keep, zerosFrom; // bytes of the file; where in the block zeros start
+    } cases[] = {
+        {"colour table cut within entry 100", Pic(8), 54 + 4 * 100 + 2, 40 + 4 * 100 + 2},
+        {"core table cut within entry 100", Pic(8, "core"), 26 + 3 * 100 + 2, 40 + 4 * 100 + 2},
+        {"pixels cut within the first row", Pic(24, "", 100, 50), 54 + 17, 40 + 17},
+        {"pixels cut after a gap", Pic(8, "gap"), 54 + 1024 + 37 + 3, 40 + 1024 + 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes whole = Block(bmp::Build(c.o)), file = bmp::Build(c.o);
+        file.resize(c.keep);
+        Bytes block = Block(file);
+        ASSERT_EQ(whole.size(), block.size());
+        EXPECT_TRUE(dibtest::SameBytes(Bytes(whole.begin(), whole.begin() + c.zerosFrom),
+                                       Bytes(block.begin(), block.begin() + c.zerosFrom)));
+        EXPECT_EQ(block.end(), std::find_if(block.begin() + c.zerosFrom, block.end(),
+                                            [](std::uint8_t b) { return b != 0; }))
+            << "a byte not zero";
+    }
 }
 
 TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
     using K = dib::Kind;
-    // A PNG 32768 pixels wide and 32769 high; GIFs 32768 by 32768 and 32769 by 0.
-    const std::uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0,    13,
-                                'I',  'H', 'D', 'R', 0,    0,    0x80, 0,    0, 0, 0x80, 1};
-    const std::uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0, 128, 0, 128},
-                       wide[] = {'G', 'I', 'F', '8', '7', 'a', 1, 128, 0, 0},
-                       jpeg[] = {255, 216, 255};
-    EXPECT_EQ(K::Png, dib::SniffKind(png, 24));
-    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Png, png, 24));
-    EXPECT_EQ(R::HeaderTooShort, dib::StatedSize(K::Png, png, 23));
-    EXPECT_EQ(K::Gif, dib::SniffKind(gif, 10));
-    EXPECT_EQ(R::None, dib::StatedSize(K::Gif, gif, 10));
-    EXPECT_EQ(K::Gif, dib::SniffKind(wide, 10));
-    EXPECT_EQ(R::PictureTooLarge, dib::StatedSize(K::Gif, wide, 10));
-    EXPECT_EQ(K::Bitmap, dib::SniffKind(reinterpret_cast<const std::uint8_t*>("GIF88a"), 6));
-    EXPECT_EQ(K::Jpeg, dib::SniffKind(jpeg, 3)); // its size comes later
+    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0,    13,
+                       'I',  'H', 'D', 'R', 0,    0,    0x80, 0,    0, 0, 0x80, 0};
+    const struct {
+        const char* name;
+        Bytes front;
+        K kind;
+        R refusal;
+    } cases[] = {
+        {"PNG 32768 x 32768", png, K::Png, R::None},
+        {"PNG 32768 x 32769",
+         [&] {
+             Bytes b = png;
+             b[23] = 1;
+             return b;
+         }(),
+         K::Png, R::PictureTooLarge},
+        {"PNG cut within its size", Bytes(png.begin(), png.end() - 1), K::Png, R::HeaderTooShort},
+        {"GIF89a 32768 x 32768",
+         {'G', 'I', 'F', '8', '9', 'a', 0, 128, 0, 128, 0, 0, 0, 0},
+         K::Gif,
+         R::None},
+        {"GIF87a 32769 wide",
+         {'G', 'I', 'F', '8', '7', 'a', 1, 128, 0, 0, 0, 0, 0, 0},
+         K::Gif,
+         R::PictureTooLarge},
+        {"JPEG: its size comes later",
+         {255, 216, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         K::Jpeg,
+         R::None},
+        {"GIF88a: a bitmap",
+         {'G', 'I', 'F', '8', '8', 'a', 0, 1, 0, 1, 0, 0, 0, 0},
+         K::Bitmap,
+         R::HeaderTooShort},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dib::Layout l;
+        EXPECT_EQ(c.refusal, dib::ReadFront(c.front.data(), c.front.size(), &l));
+        EXPECT_EQ(c.kind, l.kind);
+    }
     dib::InfoHeader h;
-    EXPECT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h));
-    EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h));
+    std::uint32_t bytes = 0;
+    EXPECT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h, &bytes));
+    EXPECT_EQ(40 + 32768u * 32768 * 3, bytes);
+    EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h, &bytes));
 }
 
 TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
@@ -209,35 +255,27 @@ TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
 
 // Pixel-exact blending of whole pictures shows under Wine.
 TEST(FormatTest, ThirtyTwoBitAlphaIsScaledToEightBitsAndTakenOnlyWhenAnyPixelHasIt) {
-    Bytes file = bmp::Build(Pic(32, "header 124 bitfields", 3, 1));
-    dib::Layout l;
-    ASSERT_EQ(R::None, dib::ReadHeaders(file.data(), file.size(), &l));
-    Bytes block = dibtest::BlockOf(file, l), before = block;
-    EXPECT_FALSE(dib::BlendBitfields(block.data(), 0xFF000000, 0x00306090));
-    EXPECT_EQ(before, block) << "writers that fill no alpha meant none";
+    Bytes file = bmp::Build(Pic(32, "header 124 bitfields alpha", 3, 1));
+    for (std::size_t i = 0; i < 3; ++i) {
+        bmp::PutLe32(file, file.size() - 12 + 4 * i, 0x00FFFFFF); // no pixel with alpha
+    }
+    Bytes unblended = Block(file);
+    EXPECT_TRUE(dibtest::SameBytes(Bytes(file.end() - 12, file.end()),
+                                   Bytes(unblended.end() - 12, unblended.end())))
+        << "writers that fill no alpha meant none";
     // 10-10-10-2 masks; full red, opaque; half red and blue, alpha 1 of 3; nothing.
-    const std::uint32_t words[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xFFF00000, 0x60000200, 0};
-    for (std::size_t i = 0; i < 6; ++i) {
-        bmp::PutLe32(block, 40 + 4 * i, words[i]);
+    const std::uint32_t masks[] = {0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000};
+    const std::uint32_t pixels[] = {0xFFF00000, 0x60000200, 0};
+    for (std::size_t i = 0; i < 4; ++i) {
+        bmp::PutLe32(file, 14 + 40 + 4 * i, masks[i]);
+        bmp::PutLe32(file, file.size() - 12 + 4 * (i % 3), pixels[i % 3]);
     }
-    ASSERT_TRUE(dib::BlendBitfields(block.data(), 0xC0000000, 0x00306090));
-    std::uint8_t b = dib::Blend(128, 85, 0x30), g = dib::Blend(0, 85, 0x60);
-    std::uint8_t r = dib::Blend(128, 85, 0x90);
+    Bytes block = Block(file);
+    std::uint8_t b = dib::Blend(128, 85, 0xC0), g = dib::Blend(0, 85, 0xC0);
+    std::uint8_t r = dib::Blend(128, 85, 0xC0);
     EXPECT_EQ((Bytes{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0,    0,    0,
-                     0, 0, 255,  0, b, g,    r, 0, 0x30, 0x60, 0x90, 0}),
-              Bytes(&block[40], &block[64]));
-}
-
-// The palette description that a picture file's block gives.
-Bytes Description(const bmp::Options& o) {
-    Bytes file = bmp::Build(o), description;
-    dib::Layout l;
-    if (dib::ReadHeaders(file.data(), file.size(), &l) == R::None) {
-        Bytes block = dibtest::BlockOf(file, l);
-        description.resize(dib::PaletteDescriptionBytes(dib::PaletteEntries(block.data())));
-        dib::FillPaletteDescription(block.data(), description.data());
-    }
-    return description;
+                     0, 0, 255,  0, b, g,    r, 0, 0xC0, 0xC0, 0xC0, 0}),
+              Bytes(block.end() - 24, block.end()));
 }
 
 TEST(FormatTest, PaletteIsTheColourTableInOrderOrTheCubeOfTwentyFourBits) {
@@ -249,6 +287,7 @@ TEST(FormatTest, PaletteIsTheColourTableInOrderOrTheCubeOfTwentyFourBits) {
         {"8 bits", Pic(8), 256},
         {"4 bits, 5 colours", Pic(4, "5 colours"), 5},
         {"core header: triples widened in order", Pic(8, "core"), 256},
+        {"core header without a file header", Pic(4, "core bare"), 16},
         {"bitfields and a table: the table after the masks", Pic(16, "bitfields 5 colours"), 5},
         {"24 bits with a table: not the cube", Pic(24, "5 colours"), 5},
         {"16 bits: none", Pic(16), 0},
@@ -257,7 +296,10 @@ TEST(FormatTest, PaletteIsTheColourTableInOrderOrTheCubeOfTwentyFourBits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes d = Description(c.o);
+        Bytes block = Block(bmp::Build(c.o));
+        ASSERT_FALSE(block.empty());
+        Bytes d(dib::PaletteDescriptionBytes(dib::PaletteEntries(block.data())));
+        dib::FillPaletteDescription(block.data(), d.data());
         ASSERT_EQ(8u + 4 * c.entries, d.size());
         EXPECT_EQ((Bytes{0, 3, std::uint8_t(c.entries), std::uint8_t(c.entries >> 8)}),
                   Bytes(d.begin(), d.begin() + 4));

@@ -1,15 +1,24 @@
-// Feeds arbitrary bytes to the reader's plain functions as the front of a
-// picture file and checks what DibImage relies on: a settled header never
-// promises the drawing call more colour entries or rows than its block holds,
-// no size wraps 32 bits, the size reported is not negative, and the palette,
-// made in memory, stays inside its table.
-#include "dib_testing.h"
+// Feeds arbitrary bytes to the reader as a whole picture file and builds its
+// block as the loader does, exactly as large as it says, and checks what
+// drawing relies on: a settled header never promises the platform more colour
+// entries or rows than the block holds, no size wraps 32 bits, the size
+// reported is not negative, and the palette stays inside its table. The block
+// built from a front and the rest of the file read on request is the block
+// built from the whole file.
+#include "dib/dib_format.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 
 namespace {
+
+// Past the few kilobytes of an input a block holds zeros, or the background
+// where alpha is blended; larger blocks are left out, as a machine without
+// the memory would, so that every run stays quick.
+constexpr std::uint32_t kLargestBlock = 1u << 18;
 
 void Check(bool condition, const char* what) {
     if (!condition) {
@@ -18,26 +27,45 @@ void Check(bool condition, const char* what) {
     }
 }
 
+struct Memory {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+std::uint32_t ReadMemory(void* file, std::uint32_t offset, std::uint8_t* to, std::uint32_t bytes) {
+    const Memory* m = static_cast<const Memory*>(file);
+    std::size_t n = offset < m->size ? m->size - offset : 0;
+    n = n < bytes ? n : bytes;
+    if (n > 0) {
+        std::memcpy(to, m->data + offset, n);
+    }
+    return static_cast<std::uint32_t>(n);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    dib::StatedSize(dib::SniffKind(data, size), data, size);
-    Check(dib::MoreHeaderBytes(data, size) <= dib::kLongestHeaderBytes - dib::kHeaderReadBytes,
-          "header longer than the longest");
     dib::Layout l;
-    if (dib::ReadHeaders(data, size, &l) != dib::Refusal::None) {
+    if (dib::ReadFront(data, size, &l) != dib::Refusal::None || l.kind != dib::Kind::Bitmap) {
         return 0;
     }
     const dib::InfoHeader& h = l.header;
-    std::uint8_t header[dib::kInfoHeaderBytes];
-    dib::StoreHeader(h, header);
-    std::uint32_t blockBytes = 0;
-    std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(header)};
-    Check(dib::BlockBytes(header, &blockBytes) && pixelsAt + h.sizeImage == blockBytes,
-          "block size wraps 32 bits");
-    Check(l.tableBytes + dib::kInfoHeaderBytes + (l.headerMasks ? 12 : 0) <= pixelsAt,
-          "the file's table overruns");
+    if (l.blockBytes > kLargestBlock) {
+        return 0;
+    }
+    auto* block = static_cast<std::uint8_t*>(std::calloc(l.blockBytes, 1));
+    auto* again = static_cast<std::uint8_t*>(std::calloc(l.blockBytes, 1));
+    Check(block && again, "no memory");
+    dib::BuildBlock(l, data, size, nullptr, 0x00C0C0C0, block);
+    // The loader's way: a front of the file's first bytes, the rest on request.
+    Memory file = {data, size};
+    const dib::FileReader rest = {ReadMemory, &file};
+    std::size_t front = size < dib::kFrontBytes ? size / 2 : dib::kFrontBytes;
+    dib::BuildBlock(l, data, front, &rest, 0x00C0C0C0, again);
+    Check(std::memcmp(block, again, l.blockBytes) == 0, "a front and the rest differ");
 
+    std::uint64_t pixelsAt = dib::kInfoHeaderBytes + std::uint64_t{dib::PaletteBytes(block)};
+    Check(pixelsAt + h.sizeImage == l.blockBytes, "block size wraps 32 bits");
     // As the platform reads them: the masks, up to 2^bits entries (or as many
     // as stated), and rows padded to 4 bytes.
     std::uint64_t most = h.bitCount <= 8 ? 1u << h.bitCount : UINT32_MAX;
@@ -49,23 +77,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t stride =
         (std::uint64_t{static_cast<std::uint32_t>(h.width)} * h.bitCount + 31) / 32 * 4;
     int all = static_cast<int>(rows); // a settled height has no -2^31
-    for (int drawn : {all, all < INT_MAX - 7 ? all + 7 : INT_MAX, -1, 0}) {
-        std::uint32_t lines = dib::ScanLines(header, drawn);
+    for (int drawn : {all, INT_MAX, -1, 0}) {
+        std::uint32_t lines = dib::ScanLines(block, drawn);
         bool rowFormat = h.compression == 0 || h.compression == 3;
-        Check(lines <= rows && pixelsAt + (rowFormat ? lines * stride : h.sizeImage) <= blockBytes,
+        Check(lines <= rows &&
+                  pixelsAt + (rowFormat ? lines * stride : h.sizeImage) <= l.blockBytes,
               "rows drawn past the block");
     }
     int width = -1, height = -1;
-    dib::PictureSize(header, &width, &height);
+    dib::PictureSize(block, &width, &height);
     Check(width >= 0 && height >= 0, "negative size reported");
 
-    if (blockBytes <= (16u << 20)) {
-        dibtest::Bytes block = dibtest::BlockOf(dibtest::Bytes(data, data + size), l);
-        std::uint16_t n = dib::PaletteEntries(block.data());
-        Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
-        dibtest::Bytes description(dib::PaletteDescriptionBytes(n));
-        dib::FillPaletteDescription(block.data(), description.data());
-        dib::BlendBitfields(block.data(), l.alphaMask, 0x00C0C0C0);
-    }
+    std::uint16_t n = dib::PaletteEntries(block);
+    Check(n <= l.colours || (l.colours == 0 && n == 256), "palette past the table");
+    auto* description = static_cast<std::uint8_t*>(std::calloc(dib::PaletteDescriptionBytes(n), 1));
+    dib::FillPaletteDescription(block, description);
+    std::free(description);
+    std::free(again);
+    std::free(block);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Writes the fuzzer's seed corpus: small pictures of every kind the reader
-// knows, and some with info header fields it must mend or refuse (RLE8, huge
-// counts and sizes, a later kind of header).
+// knows, run-length encoded ones among them, and some with info header fields
+// it must mend or refuse (RLE8 at other bits, huge counts and sizes, a later
+// kind of header).
 #include "dib_testing.h"
 
 #include <cstring>
@@ -11,9 +12,9 @@ int main(int argc, char** argv) {
     auto put = [&](const dibtest::Bytes& file) {
         return argc == 2 && bmp::WriteFile(argv[1] + ("/" + std::to_string(written++)), file);
     };
-    for (const char* words :
-         {"", "bare", "top-down", "top-down size 0", "core", "gap", "bitfields", "5 colours",
-          "header 16", "header 64", "header 52 bitfields", "header 124 bitfields alpha"}) {
+    for (const char* words : {"", "bare", "top-down", "top-down size 0", "core", "gap", "bitfields",
+                              "5 colours", "header 16", "header 64", "header 52 bitfields",
+                              "header 124 bitfields alpha", "rle", "header 108 rle 5 colours"}) {
         for (int bits : {1, 4, 8, 16, 24, 32}) {
             std::size_t i = std::strlen(words); // for sizes of every kind
             put(bmp::Build(dibtest::Pic(bits, words, 3 + i % 8, 2 + i % 3)));

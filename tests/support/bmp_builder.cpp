@@ -36,8 +36,10 @@ Layout LayoutOf(const Options& o) {
                 (o.bitfields && o.headerSize == 40 ? 12 : 0);
     l.tableEntries = o.colours != 0 ? o.colours : o.bitCount <= 8 ? 1u << o.bitCount : 0;
     l.pixelsAt = l.tableAt + l.tableEntries * (o.coreHeader ? 3 : 4) + o.gap;
-    l.stride = (static_cast<std::size_t>(o.width) * o.bitCount + 31) / 32 * 4;
-    l.size = l.pixelsAt + l.stride * static_cast<std::size_t>(o.height);
+    l.stride = o.rle ? 0 : (static_cast<std::size_t>(o.width) * o.bitCount + 31) / 32 * 4;
+    // Encoded: two bytes a pixel, each row's end, the picture's end.
+    std::size_t rows = o.rle ? 2 * (o.width + 1) : l.stride;
+    l.size = l.pixelsAt + rows * static_cast<std::size_t>(o.height) + (o.rle ? 2 : 0);
     return l;
 }
 
@@ -80,7 +82,8 @@ std::vector<std::uint8_t> Build(const Options& o) {
         bool wide = o.bitCount == 32;
         std::uint32_t red = wide ? 0xFF : 0xF800, green = wide ? 0xFF00 : 0x07E0;
         std::uint32_t blue = wide ? 0xFF0000 : 0x001F, compression = o.bitfields ? 3 : 0;
-        auto sizeImage = static_cast<std::uint32_t>(o.statedSizeImage ? l.stride * o.height : 0);
+        auto sizeImage = static_cast<std::uint32_t>(o.statedSizeImage ? l.size - l.pixelsAt : 0);
+        compression = o.rle ? (o.bitCount == 8 ? 1 : 2) : compression;
         // No resolution, as OS/2's shortest header, which has no field for it.
         std::uint32_t alpha = o.alpha ? 0xFF000000 : 0;
         const std::uint32_t info[] = {o.headerSize, width, height, 1 | bits << 16, compression,
@@ -99,7 +102,18 @@ std::vector<std::uint8_t> Build(const Options& o) {
         out[at + 2] = c.red;
     }
     std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(l.pixelsAt - o.gap), o.gap, 0xA5);
-    for (int row = 0; row < o.height; ++row) {
+    for (int row = 0; o.rle && row < o.height; ++row) {
+        std::size_t rowAt = l.pixelsAt + static_cast<std::size_t>(row) * 2 * (o.width + 1);
+        for (int x = 0; x < o.width; ++x) {
+            out[rowAt + 2 * x] = 1;
+            auto v = static_cast<std::uint8_t>(PixelValue(o, x, o.height - 1 - row));
+            out[rowAt + 2 * x + 1] = o.bitCount == 8 ? v : static_cast<std::uint8_t>(v << 4);
+        }
+    }
+    if (o.rle) {
+        out.back() = 1; // the picture's end after the last row's
+    }
+    for (int row = 0; !o.rle && row < o.height; ++row) {
         std::size_t rowAt = l.pixelsAt + static_cast<std::size_t>(row) * l.stride;
         for (int x = 0; x < o.width; ++x) {
             std::uint32_t v = PixelValue(o, x, o.topDown ? row : o.height - 1 - row);

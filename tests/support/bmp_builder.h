@@ -27,6 +27,7 @@ struct Options {
     // unlike the platform's defaults (5-6-5; red in the low byte at 32 bits).
     bool bitfields = false;
     bool alpha = false;          // 32-bit bitfields: an alpha mask, and alpha in every pixel
+    bool rle = false;            // 8 or 4 bits: run-length encoded, a run for each pixel
     bool statedSizeImage = true; // biSizeImage written, else left 0
     // Colour-table entries written, also put in biClrUsed. 0: all 2^bitCount
     // up to 8 bits (biClrUsed 0), no table above.
@@ -37,7 +38,7 @@ struct Options {
 // Where things are in the built file (offsets from the file's start).
 struct Layout {
     std::size_t headerAt, tableAt, pixelsAt; // the table after any masks
-    std::size_t stride;                      // bytes a row, padded to 4
+    std::size_t stride;                      // bytes a row, padded to 4; encoded: none
     std::size_t size;
     std::uint32_t tableEntries;
 };

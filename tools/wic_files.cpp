@@ -1,7 +1,5 @@
 #include "wic_files.h"
 
-#include "bmp_builder.h"
-
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -26,8 +24,13 @@ bool MarkTransparent(const std::string& path, std::uint8_t index) {
     std::size_t at = gif.size() > 13 ? 13 + (gif[10] & 0x80 ? 3u << ((gif[10] & 7) + 1) : 0) : 0;
     const std::uint8_t control[] = {0x21, 0xF9, 4, 1, 0, 0, index, 0};
     bool image = file && std::fclose(file) == 0 && at < gif.size() && gif[at] == 0x2C;
-    return image && (gif.insert(gif.begin() + static_cast<long>(at), control, control + 8),
-                     bmp::WriteFile(path, gif));
+    if (!image) {
+        return false;
+    }
+    gif.insert(gif.begin() + static_cast<long>(at), control, control + 8);
+    file = std::fopen(path.c_str(), "wb");
+    bool written = file && std::fwrite(gif.data(), 1, gif.size(), file) == gif.size();
+    return file && std::fclose(file) == 0 && written;
 }
 
 // The file is complete once everything here is released.

@@ -1,4 +1,5 @@
 #include "dib/dib_decode.h"
+#include "dib/system_library.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -19,25 +20,6 @@ typedef HRESULT(WINAPI* OleLoadPictureFunction)(IStream*, LONG, BOOL, REFIID, vo
 // never holds a second copy of the picture besides the decoder's own.
 constexpr UINT kStripBytes = 1 << 18;
 
-// Only from the system folder: a DLL of the same name beside the program or
-// on the medium is never loaded.
-HMODULE LoadSystemLibrary(const char* name) {
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    std::size_t nameLength = std::strlen(name);
-    if (length == 0 || length + 1 + nameLength >= MAX_PATH) {
-        return nullptr;
-    }
-    path[length] = '\\';
-    std::memcpy(path + length + 1, name, nameLength + 1);
-    return LoadLibraryA(path);
-}
-
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 template <typename Interface>
 void Release(Interface* object) {
     if (object) {
@@ -49,14 +31,11 @@ void Release(Interface* object) {
 // locked at `base`; none, with the reason, when it cannot be had.
 HGLOBAL NewBlock(UINT width, UINT height, Refusal* why, BYTE** base) {
     InfoHeader header;
-    *why = DecodedHeader(width, height, &header);
+    std::uint32_t bytes = 0;
+    *why = DecodedHeader(width, height, &header, &bytes);
     if (*why != Refusal::None) {
         return nullptr;
     }
-    BYTE stored[kInfoHeaderBytes];
-    StoreHeader(header, stored);
-    std::uint32_t bytes = 0;
-    BlockBytes(stored, &bytes);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
     *base = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
     if (!*base) {
@@ -66,7 +45,7 @@ HGLOBAL NewBlock(UINT width, UINT height, Refusal* why, BYTE** base) {
         }
         return nullptr;
     }
-    std::memcpy(*base, stored, sizeof stored);
+    StoreHeader(header, *base);
     return block;
 }
 
@@ -109,26 +88,18 @@ HRESULT CopyRows(IWICBitmapSource* source, bool direct, BYTE* block, COLORREF ba
     return result;
 }
 
-HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, const char* path, COLORREF background,
+HGLOBAL DecodeWithWic(IWICImagingFactory* factory, const WCHAR* path, COLORREF background,
                       Refusal* why) {
-    IWICImagingFactory* factory = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
     IWICFormatConverter* converter = nullptr;
     HGLOBAL block = nullptr;
-    *why = Refusal::NoDecoder;
-    if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)))) {
-        return nullptr;
-    }
     *why = Refusal::DecoderFailed;
     UINT width = 0, height = 0;
     WICPixelFormatGUID format = {};
     // By name rather than by the open file: a stream on a file handle maps
     // the whole file into memory, which a name's stream does not.
-    WCHAR widePath[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+    if (SUCCEEDED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, &decoder)) &&
         SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
         SUCCEEDED(frame->GetPixelFormat(&format)) &&
@@ -148,30 +119,33 @@ HGLOBAL DecodeWithWic(CoCreateInstanceFunction create, const char* path, COLORRE
     Release(converter);
     Release(frame);
     Release(decoder);
-    Release(factory);
     return block;
 }
 
-IPicture* LoadOlePicture(HMODULE ole32, HMODULE oleaut32, HFILE file, Refusal* why) {
-    CreateStreamFunction makeStream = Find<CreateStreamFunction>(ole32, "CreateStreamOnHGlobal");
-    OleLoadPictureFunction load = Find<OleLoadPictureFunction>(oleaut32, "OleLoadPicture");
+// The whole file in a stream, which frees it when released.
+IPicture* LoadOlePicture(HMODULE ole32, HMODULE oleaut32, HANDLE file, Refusal* why) {
+    CreateStreamFunction makeStream =
+        FunctionOf<CreateStreamFunction>(ole32, "CreateStreamOnHGlobal");
+    OleLoadPictureFunction load = FunctionOf<OleLoadPictureFunction>(oleaut32, "OleLoadPicture");
     if (!makeStream || !load) {
         return nullptr;
     }
     *why = Refusal::DecoderFailed;
-    LONG size = _llseek(file, 0, FILE_END);
-    _llseek(file, 0, FILE_BEGIN);
-    HGLOBAL data = size > 0 ? GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size)) : nullptr;
+    DWORD size = GetFileSize(file, nullptr);
+    HGLOBAL data =
+        size != INVALID_FILE_SIZE && size > 0 ? GlobalAlloc(GMEM_MOVEABLE, size) : nullptr;
     void* at = data ? GlobalLock(data) : nullptr;
-    UINT read = at ? _lread(file, at, static_cast<UINT>(size)) : 0;
+    DWORD read = 0;
+    bool whole = at && SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+                 ReadFile(file, at, size, &read, nullptr) && read == size;
     if (at) {
         GlobalUnlock(data);
     }
     IStream* stream = nullptr;
     IPicture* picture = nullptr;
-    // The stream frees the data when it is released.
-    if (read == static_cast<UINT>(size) && SUCCEEDED(makeStream(data, TRUE, &stream))) {
-        load(stream, size, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+    if (whole && SUCCEEDED(makeStream(data, TRUE, &stream))) {
+        load(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+             reinterpret_cast<void**>(&picture));
         stream->Release();
     } else if (data) {
         GlobalFree(data);
@@ -213,12 +187,10 @@ bool Render(IPicture* picture, BYTE* block, COLORREF background) {
     return rendered;
 }
 
-} // namespace
-
-HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Refusal* why) {
-    *why = Refusal::NoDecoder;
-    HMODULE oleaut32 = LoadSystemLibrary("oleaut32.dll");
-    IPicture* picture = oleaut32 ? LoadOlePicture(ole32, oleaut32, file, why) : nullptr;
+HGLOBAL DecodeWithOlePicture(HANDLE file, COLORREF background, Refusal* why) {
+    HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+    HMODULE oleaut32 = LoadSystemLibrary(L"oleaut32.dll");
+    IPicture* picture = ole32 && oleaut32 ? LoadOlePicture(ole32, oleaut32, file, why) : nullptr;
     HGLOBAL block = nullptr;
     OLE_HANDLE handle = 0;
     BITMAP bitmap;
@@ -236,31 +208,48 @@ HGLOBAL DecodeWithOlePicture(HMODULE ole32, HFILE file, COLORREF background, Ref
     if (oleaut32) {
         FreeLibrary(oleaut32);
     }
+    if (ole32) {
+        FreeLibrary(ole32);
+    }
     return block;
 }
 
-HGLOBAL DecodePicture(const char* path, HFILE file, Kind kind, COLORREF background, Refusal* why) {
-    *why = Refusal::NoDecoder;
-    HMODULE ole32 = LoadSystemLibrary("ole32.dll");
-    if (!ole32) {
-        return nullptr;
+} // namespace
+
+HGLOBAL DecodeWith(IWICImagingFactory* factory, const WCHAR* path, HANDLE file, Kind kind,
+                   COLORREF background, Refusal* why) {
+    if (factory) {
+        return DecodeWithWic(factory, path, background, why);
     }
-    CoInitializeExFunction start = Find<CoInitializeExFunction>(ole32, "CoInitializeEx");
-    CoCreateInstanceFunction create = Find<CoCreateInstanceFunction>(ole32, "CoCreateInstance");
-    CoUninitializeFunction stop = Find<CoUninitializeFunction>(ole32, "CoUninitialize");
+    *why = Refusal::NoDecoder;
+    return kind == Kind::Png ? nullptr : DecodeWithOlePicture(file, background, why);
+}
+
+HGLOBAL DecodePicture(const WCHAR* path, HANDLE file, Kind kind, COLORREF background,
+                      Refusal* why) {
+    *why = Refusal::NoDecoder;
+    HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+    auto start = FunctionOf<CoInitializeExFunction>(ole32, "CoInitializeEx");
+    auto create = FunctionOf<CoCreateInstanceFunction>(ole32, "CoCreateInstance");
+    auto stop = FunctionOf<CoUninitializeFunction>(ole32, "CoUninitialize");
     HGLOBAL block = nullptr;
     if (start && create && stop) {
         // COM runs for this load only; a thread that had it keeps it as it was.
         HRESULT started = start(nullptr, COINIT_APARTMENTTHREADED);
-        block = DecodeWithWic(create, path, background, why);
-        if (!block && *why == Refusal::NoDecoder && kind != Kind::Png) {
-            block = DecodeWithOlePicture(ole32, file, background, why);
+        IWICImagingFactory* factory = nullptr;
+        if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)))) {
+            factory = nullptr;
         }
+        block = DecodeWith(factory, path, file, kind, background, why);
+        Release(factory);
         if (SUCCEEDED(started)) {
             stop();
         }
     }
-    FreeLibrary(ole32);
+    if (ole32) {
+        FreeLibrary(ole32);
+    }
     return block;
 }
 

@@ -1,8 +1,8 @@
-// PNG, JPEG and GIF files for tests, written and read back by Windows' own
-// imaging component, so that no picture made elsewhere is needed. The caller
-// has started COM.
-#ifndef TANDREL_TESTS_SUPPORT_WIC_FILES_H
-#define TANDREL_TESTS_SUPPORT_WIC_FILES_H
+// PNG, JPEG and GIF files for the tests and benchmarks, written and read back
+// by Windows' own imaging component, so that no picture made elsewhere is
+// needed. The caller has started COM.
+#ifndef TANDREL_TOOLS_WIC_FILES_H
+#define TANDREL_TOOLS_WIC_FILES_H
 
 #include <windows.h>
 #include <wincodec.h>
