@@ -26,16 +26,16 @@
 #include <string>
 #include <vector>
 
-#include "bench_picture.h"
-#include "bmp_builder.h"
-#include "distribution.h"
-#include "probe.h"
-
 #include "bench_clock.h"
+#include "bench_folder.h"
+#include "bench_picture.h"
 
 namespace {
 
-const DWORD kTimeoutMs = probe::kWaitMs;
+using Distribution = bench::Folder;
+
+// However slow a loaded machine is to start a Wine process.
+const DWORD kTimeoutMs = 15000;
 // Between looks at the window list or the screen: short enough for a fine
 // reading, long enough not to keep the Wine server and X busy with our own
 // requests while the program under test needs them.
@@ -89,7 +89,9 @@ class PictureOnScreen {
         if (!previous_ || !bits_) {
             return false;
         }
-        RECT client = probe::ClientRectOnScreen(window);
+        RECT client = {};
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
         BitBlt(memory_, 0, 0, bench::kPictureWidth, bench::kPictureHeight, screen_, client.left,
                client.top, SRCCOPY);
         GdiFlush();
@@ -225,7 +227,10 @@ bool RunOnce(Contender& contender, const Distribution& distribution, bool byPixe
 
     // Not timed: what was on the screen, and the buttons.
     bool seen = byPixels || screen.IsShownIn(window);
-    contender.buttons = static_cast<int>(probe::Buttons(window).size());
+    contender.buttons = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++contender.buttons;
+    }
 
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(process.Handle(), kTimeoutMs) != WAIT_OBJECT_0) {
@@ -302,21 +307,21 @@ void PrintContender(const Contender& c, bool byPixels) {
     PrintRow("created to paint", Differences(c.painted, c.created));
 }
 
-std::vector<std::uint8_t> PictureFile() {
-    bmp::Options o;
-    o.width = bench::kPictureWidth;
-    o.height = bench::kPictureHeight;
-    std::vector<std::uint8_t> file = bmp::Build(o);
-    bmp::Layout layout = bmp::LayoutOf(o);
+std::vector<unsigned char> PictureFile() {
+    const int stride = (bench::kPictureWidth * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> file(bench::kBitmapHeaderBytes +
+                                    static_cast<std::size_t>(stride) * bench::kPictureHeight);
+    bench::BitmapHeader(bench::kPictureWidth, bench::kPictureHeight, file.data());
     // Bottom-up rows of blue, green, red.
-    for (int y = 0; y < o.height; ++y) {
-        std::size_t row =
-            layout.pixelsAt + static_cast<std::size_t>(o.height - 1 - y) * layout.stride;
-        for (int x = 0; x < o.width; ++x) {
+    for (int y = 0; y < bench::kPictureHeight; ++y) {
+        unsigned char* row =
+            &file[bench::kBitmapHeaderBytes +
+                  static_cast<std::size_t>(bench::kPictureHeight - 1 - y) * stride];
+        for (int x = 0; x < bench::kPictureWidth; ++x) {
             unsigned long colour = bench::PictureColour(x, y);
-            file[row + x * 3] = static_cast<std::uint8_t>(colour);
-            file[row + x * 3 + 1] = static_cast<std::uint8_t>(colour >> 8);
-            file[row + x * 3 + 2] = static_cast<std::uint8_t>(colour >> 16);
+            row[x * 3] = static_cast<unsigned char>(colour);
+            row[x * 3 + 1] = static_cast<unsigned char>(colour >> 8);
+            row[x * 3 + 2] = static_cast<unsigned char>(colour >> 16);
         }
     }
     return file;
@@ -325,7 +330,7 @@ std::vector<std::uint8_t> PictureFile() {
 // The panel's folder as a publisher would lay it out: settings, picture,
 // icon, three buttons. The floor's program goes beside it.
 bool PrepareDistribution(const Distribution& distribution, bool* withIcon) {
-    *withIcon = distribution.CopyProgram("sample\\disc.ico", "disc.ico");
+    *withIcon = distribution.Copy("sample\\disc.ico", "disc.ico");
     std::string ini = "[General]\r\n"
                       "TitleBar=Quillmere Studio 1.0\r\n";
     if (*withIcon) {
@@ -341,9 +346,11 @@ bool PrepareDistribution(const Distribution& distribution, bool* withIcon) {
            "InstallBut=&Install Studio\r\n"
            "BrowseBut=&Browse this disc\r\n"
            "CancelBut=Cancel\r\n";
-    return distribution.WriteIni(ini) && distribution.WriteFile("panel.bmp", PictureFile()) &&
-           distribution.CopyProgram("minimal_window.exe", "minimal_window.exe") &&
-           distribution.CopyProgram("minimal_buttons.exe", "minimal_buttons.exe");
+    return distribution.Write("tandrel.ini", {ini.begin(), ini.end()}) &&
+           distribution.Write("panel.bmp", PictureFile()) &&
+           distribution.Copy("tandrel.exe", "tandrel.exe") &&
+           distribution.Copy("minimal_window.exe", "minimal_window.exe") &&
+           distribution.Copy("minimal_buttons.exe", "minimal_buttons.exe");
 }
 
 } // namespace
