@@ -79,29 +79,69 @@ TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkArea) {
     }));
 }
 
-TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitleAndIcon) {
-    ASSERT_TRUE(LaunchWith("[General]\r\nTitleBar=Quillmere Studio 1.0 Setup\r\nButtonWidth=100\r\n"
-                           "[Button_Captions]\r\nCancelBut=Cancel\r\n",
-                           1));
-    EXPECT_EQ("Quillmere Studio 1.0 Setup", probe::Text(window_));
-    EXPECT_EQ(150, ClientSize().cx);
-    // The platform keeps a captioned window a little taller than its frame.
-    EXPECT_LT(ClientSize().cy, 15);
+// An icon file of one 16 x 16 image of opaque red.
+std::vector<std::uint8_t> RedIcon() {
+    std::vector<std::uint8_t> file(22 + 40 + 16 * 16 * 4 + 16 * 4);
+    const std::uint32_t fields[][3] = {// offset, bytes, value
+                                       {2, 2, 1},
+                                       {4, 2, 1},
+                                       {6, 1, 16},
+                                       {7, 1, 16},
+                                       {10, 2, 1},
+                                       {12, 2, 32},
+                                       {14, 4, 40 + 16 * 16 * 4 + 16 * 4},
+                                       {18, 4, 22},
+                                       {22, 4, 40},
+                                       {26, 4, 16},
+                                       {30, 4, 32},
+                                       {34, 2, 1},
+                                       {36, 2, 32}};
+    for (const auto& f : fields) {
+        for (std::uint32_t b = 0; b < f[1]; ++b) {
+            file[f[0] + b] = static_cast<std::uint8_t>(f[2] >> 8 * b);
+        }
+    }
+    for (size_t pixel = 62; pixel < 62 + 16 * 16 * 4; pixel += 4) {
+        file[pixel + 2] = file[pixel + 3] = 0xFF; // red, opaque
+    }
+    return file;
+}
 
+TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitleAndIcon) {
     // The left end of the caption, where the small icon is drawn: the disc's
-    // green badge shows there, which no stock icon has.
-    ASSERT_TRUE(probe::Activate(window_));
-    RECT rect = probe::WindowRect(window_);
-    RECT client = probe::ClientRectOnScreen(window_);
-    EXPECT_TRUE(Shows(RECT{rect.left, rect.top, rect.left + 28, client.top},
-                      [](const std::vector<DWORD>& pixels) {
-                          int green = 0;
-                          for (DWORD pixel : pixels) {
-                              int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
-                              green += g > r + 40 && g > b + 40 ? 1 : 0;
-                          }
-                          return green >= 6 ? 0 : 1;
-                      }));
+    // green badge, which no stock icon has, or the icon file's red.
+    const struct {
+        const char* icon;
+        bool green;
+    } cases[] = {{"", true}, {"red.ico", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.icon);
+        distribution_ = std::make_unique<Distribution>();
+        ASSERT_TRUE(distribution_->WriteFile("red.ico", RedIcon()));
+        ASSERT_TRUE(LaunchWith("[General]\r\nTitleBar=Quillmere Studio 1.0 Setup\r\n"
+                               "ButtonWidth=100\r\nSysMenuIcon=" +
+                                   std::string(c.icon) +
+                                   "\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
+                               1));
+        EXPECT_EQ("Quillmere Studio 1.0 Setup", probe::Text(window_));
+        EXPECT_EQ(150, ClientSize().cx);
+        // The platform keeps a captioned window a little taller than its frame.
+        EXPECT_LT(ClientSize().cy, 15);
+        ASSERT_TRUE(probe::Activate(window_));
+        RECT rect = probe::WindowRect(window_);
+        RECT client = probe::ClientRectOnScreen(window_);
+        EXPECT_TRUE(Shows(RECT{rect.left, rect.top, rect.left + 28, client.top},
+                          [&](const std::vector<DWORD>& pixels) {
+                              int green = 0, red = 0;
+                              for (DWORD pixel : pixels) {
+                                  int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF,
+                                      b = pixel & 0xFF;
+                                  green += g > r + 40 && g > b + 40 ? 1 : 0;
+                                  red += r > 200 && g < 60 && b < 60 ? 1 : 0;
+                              }
+                              return c.green ? (green >= 6 ? 0 : 1) : (red >= 20 && !green ? 0 : 1);
+                          }));
+    }
 }
 
 // One picture of each header kind that the panel reads, at odd sizes so that

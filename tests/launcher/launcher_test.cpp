@@ -154,13 +154,26 @@ TEST_F(LauncherTest, EmptySlotsLeaveNoButtonAndTheFirstButtonTakesTheFocusAndThe
     EXPECT_FALSE(none.Valid()) << "a panel without captions";
 }
 
-TEST_F(LauncherTest, IconFileBecomesTheClassIcon) {
+// The icon file's picture is the window's large icon, which Alt+Tab and the
+// taskbar show (its caption shows the small one, seen end to end).
+TEST_F(LauncherTest, TheIconFileIsTheLargeIcon) {
     ASSERT_TRUE(CopyFileW((built_ + L"app\\tandrel.ico").c_str(), L"small.ico", FALSE));
     HWND window = MakeWindow();
-    ULONG_PTR before = GetClassLongPtrW(window, GCLP_HICON);
     Launcher launcher(resources_, window, Read(std::string(kPanel) + "CancelBut=Cancel\r\n"));
-    EXPECT_NE(before, GetClassLongPtrW(window, GCLP_HICON));
-    EXPECT_NE(0u, GetClassLongPtrW(window, GCLP_HICON));
+    HICON large = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(dc, CreateCompatibleBitmap(screen, 48, 48));
+    ASSERT_TRUE(DrawIconEx(dc, 0, 0, large, 48, 48, 0, nullptr, DI_NORMAL));
+    int green = 0; // the disc's badge
+    for (int i = 0; i < 48 * 48; ++i) {
+        COLORREF pixel = GetPixel(dc, i % 48, i / 48);
+        green +=
+            GetGValue(pixel) > GetRValue(pixel) + 40 && GetGValue(pixel) > GetBValue(pixel) + 40;
+    }
+    EXPECT_GT(green, 20);
+    DeleteObject(SelectObject(dc, previous));
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(LauncherTest, KeysStepFromTheFocusedButtonAndActivationFocusesTheOneLastClicked) {
