@@ -189,6 +189,9 @@ bool SettingsText::Decode(const std::uint8_t* bytes, std::size_t length, AnsiToU
     if (length > kLargestSettingsFile) {
         return false;
     }
+    // Windows' own profile functions know only the UTF-16LE mark: they read a
+    // UTF-8 file as ANSI (its mark sticks to the first line, whose section is
+    // lost) and a UTF-16BE one as ANSI too. Here every file reads as written.
     std::size_t skip = 0;
     if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         encoding_ = TextEncoding::Utf16Le;
@@ -205,8 +208,8 @@ bool SettingsText::Decode(const std::uint8_t* bytes, std::size_t length, AnsiToU
     for (std::size_t i = 0; i < size && !highBytes_; ++i) {
         highBytes_ = body[i] > 127;
     }
-    // Pure ASCII reads the same either way; keeping it ANSI leaves today's
-    // files as they were.
+    // Valid UTF-8 with bytes above 127 is almost never meant as ANSI (Notepad
+    // saves UTF-8 without a mark). Pure ASCII reads the same either way.
     if (encoding_ == TextEncoding::Ansi && highBytes_ && IsUtf8(body, size)) {
         encoding_ = TextEncoding::Utf8;
     }

@@ -22,11 +22,16 @@ cd "$root"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset native
 fi
-cmake --build --preset native --target "fuzz_$target" "${target}_seed_corpus"
+if [ "$target" = dib ]; then
+    cmake --build --preset native --target fuzz_dib dib_seed_corpus
+    seeds="$build/tests/fuzz/seeds"
+else
+    cmake --build --preset native --target fuzz_settings
+    seeds="$root/tests/fuzz/settings_seeds"
+fi
 
 work="$build/fuzz/$target"
 mkdir -p "$work/corpus" "$work/artifacts"
-seeds="$build/tests/fuzz/$([ "$target" = dib ] && echo seeds || echo settings_seeds)"
 echo "fuzz: $target, $seconds s; corpus $work/corpus; seeds $seeds"
 exec "$build/tests/fuzz/fuzz_$target" \
     -max_total_time="$seconds" \
