@@ -64,10 +64,10 @@ class SettingsText {
 
 // A line of the text as the profile functions see it. Lines end at CR, LF or
 // CR LF. Blanks are tab, vertical tab, form feed, Ctrl+Z (0x1A) and space;
-// other spaces (no-break, ideographic) are text. A
-// line whose first character is `[` is a section, named up to its first `]`
-// or to the end of the line; text after the `]` is ignored. A line whose first
-// character is `;` is a comment.
+// other spaces (no-break, ideographic) are text. A line whose first character
+// is `[` is a section, named up to its first `]` or to the end of the line;
+// text after the `]` is ignored. A line whose first character is `;` is a
+// comment.
 struct SettingsLine {
     enum Kind {
         kSection, // `[name]`: `name` holds the name
@@ -91,12 +91,12 @@ bool NextSettingsLine(const SettingsText& file, std::size_t* cursor, SettingsLin
 // profile function returns it before cutting; false when the key is not found
 // in the first section of that name (later sections of the same name are not
 // read), or when its first line there has no `=` (the platform then returns
-// its default). The first line of a key wins.
+// its default); `*value` is then empty. The first line of a key wins.
 bool FindSettingsValue(const SettingsText& file, const char16_t* section, const char16_t* key,
                        TextSpan* value);
 
 // A value as the platform's profile-integer function reads it: from its first
-// 29 characters, blanks and other control characters skipped, one sign, then
+// 29 characters, leading blanks and control characters skipped, one sign, then
 // decimal, or hexadecimal, octal or binary after "0x", "0o" or "0b" (lower
 // case); the digits end at the first character that is not one; larger
 // numbers wrap around 2^32. 0 for an empty value.
