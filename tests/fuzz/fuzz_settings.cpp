@@ -8,18 +8,13 @@
 #include <cstdlib>
 #include <initializer_list>
 
-namespace {
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_settings: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto Check = [](bool condition, const char* what) {
+        if (!condition) {
+            std::fprintf(stderr, "fuzz_settings: %s\n", what);
+            std::abort();
+        }
+    };
     SettingsText file;
     if (!file.Decode(data, size, nullptr)) {
         Check(size > kLargestSettingsFile, "decoding failed");

@@ -84,8 +84,7 @@ TEST(SettingsText, ReadAsTheFirstBytesSayCutAt99NeverSplittingACharacter) {
     }
 }
 
-// Each line's number, kind (Section, Entry, Other), name, and `=` and value
-// if it has one.
+// Each line: its number, kind (Section, Entry, Other), name, `=` and value.
 TEST(SettingsText, LinesForTheCheckCountAsAnEditorDoes) {
     SettingsText file;
     ValueOf(&file, "; note\r\n[Gen]x\r\n\rK = \"v\"\n\nW\n=e");
