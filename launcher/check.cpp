@@ -237,7 +237,7 @@ void Checker::Structure() {
         knownKeys[setting] = names.keys[setting];
     }
     std::size_t cursor = 0;
-    SettingsLine line;
+    SettingsLine line = {};
     int section = -1; // the known section the lines are in, -2 in an unknown one
     const char16_t* language = nullptr;
     WCHAR name[kSettingTextSize];

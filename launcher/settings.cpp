@@ -97,7 +97,7 @@ int OfferedLanguages(const SettingsText& file, const SettingNames& names,
                      char16_t tags[kMostLanguages][kLanguageTagSize]) {
     int count = 0;
     std::size_t cursor = 0;
-    SettingsLine line;
+    SettingsLine line = {};
     while (count < kMostLanguages && NextSettingsLine(file, &cursor, &line)) {
         TextSpan tag = {nullptr, 0};
         if (line.kind != SettingsLine::kSection ||

@@ -30,7 +30,11 @@ struct TextSpan {
     std::size_t length;
 };
 
-// A settings file decoded to UTF-16 once; owns its text.
+// A settings file decoded to UTF-16 once; owns its text. Decoding never fails
+// on what the bytes hold: a UTF-8 file with a byte-order mark decodes
+// ill-formed sequences to U+FFFD, a UTF-16 file keeps lone surrogates as
+// they are and drops an odd last byte, and NUL characters stay in the text
+// (a name or value ends at its first one, as the platform reads them).
 class SettingsText {
   public:
     SettingsText() = default;
@@ -40,12 +44,14 @@ class SettingsText {
 
     // Decodes the file's bytes (any earlier text goes). False when there is no
     // memory for the text, or the file is larger than kLargestSettingsFile;
-    // the text is then empty. No bytes at all make an empty text.
+    // the text is then empty. No bytes at all make an empty text. Without
+    // `ansi`, each byte of an ANSI file is the character of that number.
     bool Decode(const std::uint8_t* bytes, std::size_t length, AnsiToUtf16 ansi);
 
     TextEncoding Encoding() const { return encoding_; }
-    // Whether the bytes held any above 127; for an ANSI file, the characters
-    // that a customer sees then depend on their code page.
+    // Whether the bytes after any byte-order mark held any above 127; for an
+    // ANSI file, the characters that a customer sees then depend on their
+    // code page.
     bool HasBytesAbove127() const { return highBytes_; }
     TextSpan Text() const { return {text_, length_}; }
 
@@ -56,11 +62,16 @@ class SettingsText {
     bool highBytes_ = false;
 };
 
-// A line of the text as the profile functions see it.
+// A line of the text as the profile functions see it. Lines end at CR, LF or
+// CR LF. Blanks are tab, vertical tab, form feed, Ctrl+Z (0x1A) and space;
+// other spaces (no-break, ideographic) are text. A line whose first character
+// is `[` is a section, named up to its first `]` or to the end of the line;
+// text after the `]` is ignored. A line whose first character is `;` is a
+// comment.
 struct SettingsLine {
     enum Kind {
         kSection, // `[name]`: `name` holds the name
-        kEntry,   // `key=value` or a line without `=`: `name` and `value` (as read)
+        kEntry,   // `key=value` or a line without `=` (all of it `name`, `value` empty)
         kOther,   // blank or a comment
     } kind;
     TextSpan name;
@@ -71,17 +82,24 @@ struct SettingsLine {
 };
 
 // The line that starts at `*cursor` (0 for the first), moving the cursor past
-// it; false at the end of the text.
+// it; false at the end of the text. Its number counts on from the one that
+// `line` holds, so pass the same `line` back for each next line.
 bool NextSettingsLine(const SettingsText& file, std::size_t* cursor, SettingsLine* line);
 
 // The value of `key` in `section` (names of ASCII letters, digits and
 // punctuation, compared without regard to case), as the platform's wide
 // profile function returns it before cutting; false when the key is not found
-// in the first section of that name.
+// in the first section of that name (later sections of the same name are not
+// read), or when its first line there has no `=` (the platform then returns
+// its default); `*value` is then empty. The first line of a key wins.
 bool FindSettingsValue(const SettingsText& file, const char16_t* section, const char16_t* key,
                        TextSpan* value);
 
-// A value as the platform's profile-integer function reads it.
+// A value as the platform's profile-integer function reads it: from its first
+// 29 characters, leading blanks and control characters skipped, one sign, then
+// decimal, or hexadecimal, octal or binary after "0x", "0o" or "0b" (lower
+// case); the digits end at the first character that is not one; larger
+// numbers wrap around 2^32. 0 for an empty value.
 int SettingsInteger(TextSpan value);
 
 // Copies at most `room` - 1 units and a terminating zero, never splitting a

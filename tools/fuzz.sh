@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs a fuzzer for the given number of seconds (default 60), building it
-# first if needed: the picture reader's (dib, the default) or the signature
-# reader's (signature). New inputs gather in build/native/fuzz/corpus (or
-# corpus-signature; kept between runs), crashes in build/native/fuzz/artifacts.
-#   tools/fuzz.sh [SECONDS] [dib|signature]
+# first if needed: the picture reader's (dib, the default), the settings
+# reader's (settings) or the signature reader's (signature). New inputs
+# gather in build/native/fuzz/corpus (corpus-settings, corpus-signature; kept
+# between runs), crashes in build/native/fuzz/artifacts.
+#   tools/fuzz.sh [SECONDS] [dib|settings|signature]
 set -eu
 
 seconds="${1:-60}"
@@ -16,21 +17,28 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset native
 fi
 work="$build/fuzz"
-mkdir -p "$work/artifacts"
-if [ "$target" = signature ]; then
+options=""
+case "$target" in
+settings)
+    cmake --build --preset native --target fuzz_settings
+    corpus="$work/corpus-settings" seeds="$root/tests/fuzz/settings_seeds"
+    ;;
+signature)
     cmake --build --preset native --target fuzz_signature
-    mkdir -p "$work/corpus-signature"
-    echo "fuzz: $seconds s; corpus $work/corpus-signature"
-    exec "$build/tests/fuzz/fuzz_signature" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$work/artifacts/" -dict="$root/tests/fuzz/signature.dict" \
-        "$work/corpus-signature"
-fi
-cmake --build --preset native --target fuzz_dib dib_seed_corpus
-
-mkdir -p "$work/corpus"
-echo "fuzz: $seconds s; corpus $work/corpus; seeds $build/tests/fuzz/seeds"
-exec "$build/tests/fuzz/fuzz_dib" \
+    corpus="$work/corpus-signature" seeds=""
+    options="-dict=$root/tests/fuzz/signature.dict"
+    ;;
+*)
+    target=dib
+    cmake --build --preset native --target fuzz_dib dib_seed_corpus
+    corpus="$work/corpus" seeds="$build/tests/fuzz/seeds"
+    ;;
+esac
+mkdir -p "$corpus" "$work/artifacts"
+echo "fuzz: $target, $seconds s; corpus $corpus${seeds:+; seeds $seeds}"
+# shellcheck disable=SC2086
+exec "$build/tests/fuzz/fuzz_$target" \
     -max_total_time="$seconds" \
     -print_final_stats=1 \
     -artifact_prefix="$work/artifacts/" \
-    "$work/corpus" "$build/tests/fuzz/seeds"
+    $options "$corpus" $seeds
