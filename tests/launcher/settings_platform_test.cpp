@@ -21,9 +21,10 @@
 
 namespace {
 
-const char16_t* const kSections[] = {u"General", u"Button_Captions", u"General.ja",
-                                     u"Button_Captions.ja", u"General.pt-BR"};
-// The keys of launcher/launcher_strings.h and app/tandrel.rc.
+const char16_t* const kSections[] = {
+    u"General",    u"Button_Captions",    u"General.ja",   u"Button_Captions.ja",
+    u"General.de", u"Button_Captions.de", u"General.pt-BR"};
+// The keys of launcher/settings_table.h.
 const char16_t* const kKeys[] = {u"TitleBar",  u"SysMenuIcon", u"Bmp",          u"Bmp2x",
                                  u"Installer", u"ButtonWidth", u"ButtonHeight", u"InstallBut",
                                  u"BrowseBut", u"CancelBut"};
@@ -159,11 +160,18 @@ TEST(SettingsPlatform, FilesReadAsThePlatformReadsThem) {
     std::string sample = std::string(path, std::strrchr(path, '\\') + 1) + "sample\\tandrel.ini";
     std::ifstream in(sample, std::ios::binary);
     ASSERT_TRUE(in) << sample;
-    Compare(std::string(std::istreambuf_iterator<char>(in), {}), sample, sample);
+    std::string sampleBytes(std::istreambuf_iterator<char>(in), {});
 
     GetTempPathA(MAX_PATH, path);
     std::string temp = path + ("tandrel-settings-" + std::to_string(GetCurrentProcessId()));
     std::string ansiPath = temp + "-ansi.ini", widePath = temp + "-utf16.ini";
+    // The sample is UTF-8; the platform is given the same text as UTF-16LE.
+    std::u16string sampleText(sampleBytes.size(), u'\0');
+    sampleText.resize(MultiByteToWideChar(
+        CP_UTF8, 0, sampleBytes.data(), static_cast<int>(sampleBytes.size()),
+        reinterpret_cast<wchar_t*>(&sampleText[0]), static_cast<int>(sampleText.size())));
+    std::ofstream(widePath, std::ios::binary) << Utf16(sampleText, false);
+    Compare(sampleBytes, widePath, sample);
     Generator ansi{seed, false}, unicode{seed * 7 + 1, true};
     for (int i = 0; i < 200 && !HasFailure(); ++i) {
         std::u16string units = ansi.File();
