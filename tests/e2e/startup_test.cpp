@@ -3,6 +3,7 @@
 // `tandrel.exe /check`, which never shows a window or starts a program.
 #include "panel_fixture.h"
 
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -82,6 +83,11 @@ const char kGoodIni[] =
 
 using Check = PanelTest;
 
+// A value of `length` characters.
+std::string T(size_t length) {
+    return std::string(length, 't') + "\r\n";
+}
+
 // Each folder has one planted fault, but the first, which has none; its
 // programs are signed.
 TEST_F(Check, NamesEachPlantedFault) {
@@ -124,6 +130,7 @@ TEST_F(Check, NamesEachPlantedFault) {
          "the program \"missing.exe\" is not found"},
         {"started in another folder", kGoodIni, [](Distribution& d) { d.MakeFolder("elsewhere"); },
          2, "the program's own folder"},
+        {"started in its folder named in capitals", kGoodIni, nullptr, 0, "Install starts"},
         {"signed", kGoodIni, nullptr, 0,
          "note: setup.exe: signed by Tandrel Test Publisher (read from its certificate"},
         {"installer unsigned", kGoodIni,
@@ -134,7 +141,23 @@ TEST_F(Check, NamesEachPlantedFault) {
          [](Distribution& d) { d.WriteFile("setup.cmd", {'@'}); }, 0,
          "note: setup.cmd: not a program file (an .msi package or a script?)"},
         {"Windows' own installer", Replaced(kGoodIni, "setup.exe /q", "cmd.exe /c"), nullptr, 0,
-         "system32\\cmd.exe"}, // signed in Windows' catalogs
+         "system32\\cmd.exe"}, // signed in Windows' catalogs, found on the path
+        {"title of exactly 99 characters", kGoodIni + "[General.de]\r\nTitleBar=" + T(99), nullptr,
+         0, "Install starts"},
+        {"title of 100", kGoodIni + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
+         "[General.de] TitleBar: 100 characters, of which the panel reads the first 99"},
+        {"ANSI beyond ASCII", Replaced(kGoodIni, "[General]", "[General]\r\nTitleBar=Caf\xE9"),
+         nullptr, 1, "tandrel.ini: it holds characters beyond ASCII in this machine's code page"},
+        {"no language", kGoodIni + "[General.jp]\r\n", nullptr, 1,
+         "\"jp\" is not a language tag (such as ja, de or pt-BR)"},
+        {"a language's caption too wide",
+         kGoodIni + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'), nullptr, 1,
+         "[Button_Captions.de] CancelBut: \"WWWW"},
+        {"unknown key of a language", kGoodIni + "[General.ja]\r\nTitelBar=x", nullptr, 1,
+         "[General.ja] TitelBar: not a key the panel reads, so it is ignored; did you mean "
+         "TitleBar?"},
+        {"sharp picture missing", Replaced(kGoodIni, "sharp.bmp", "gone.bmp"), nullptr, 1,
+         "warning: gone.bmp: not found, so scaled displays show Bmp enlarged instead"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,14 +170,30 @@ TEST_F(Check, NamesEachPlantedFault) {
         if (c.plant) {
             c.plant(*distribution_);
         }
-        bool elsewhere = std::string(c.name) == "started in another folder";
-        ASSERT_TRUE(panel_.Start(*distribution_,
-                                 elsewhere ? distribution_->PathOf("elsewhere") : "", "/check"));
+        std::string folder = distribution_->Path();
+        if (std::string(c.name) == "started in another folder") {
+            folder = distribution_->PathOf("elsewhere");
+        } else if (std::string(c.name) == "started in its folder named in capitals") {
+            CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
+        }
+        ASSERT_TRUE(panel_.Start(*distribution_, folder, "/check"));
         ::testing::AssertionResult exited = panel_.ExitsWith(c.exitCode, true);
         std::string report = distribution_->Read("output.txt");
         EXPECT_TRUE(exited) << report;
         EXPECT_NE(std::string::npos, report.find(c.line)) << report;
         EXPECT_EQ("", Record("setup.exe")) << "the installer was started";
+        // The advice for a clipped caption adds the button's margins to what it takes.
+        size_t takes = report.find("\" takes ");
+        int width = 0, height = 0, wantWidth = 0, wantHeight = 0;
+        if (takes != std::string::npos &&
+            std::sscanf(report.c_str() + takes,
+                        "\" takes %d x %d pixels and will be clipped: make ButtonWidth at least %d "
+                        "and ButtonHeight at least %d",
+                        &width, &height, &wantWidth, &wantHeight) == 4) {
+            EXPECT_EQ((std::vector<int>{width + 8, height + 4}),
+                      (std::vector<int>{wantWidth, wantHeight}));
+        }
+        EXPECT_EQ(takes != std::string::npos, width > 0) << "the advice unread";
         if (c.exitCode == 0) {
             std::istringstream lines(report);
             int count = 0;
