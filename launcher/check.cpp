@@ -239,6 +239,7 @@ void Checker::Structure() {
     std::size_t cursor = 0;
     SettingsLine line = {};
     int section = -1; // the known section the lines are in, -2 in an unknown one
+    char16_t tag[kSettingTextSize] = {};
     const char16_t* language = nullptr;
     WCHAR name[kSettingTextSize];
     WCHAR home[kSettingTextSize];
@@ -259,7 +260,9 @@ void Checker::Structure() {
                 } else if (line.name.length > plain + 1 && line.name.text[plain] == u'.' &&
                            SameSettingsName(head, names.sections[i])) {
                     section = i;
-                    language = U(name) + plain + 1;
+                    CopyCut({line.name.text + plain + 1, line.name.length - plain - 1}, tag,
+                            kSettingTextSize);
+                    language = tag;
                 }
             }
             if (section == -2) {

@@ -60,17 +60,10 @@ void ReadScreenArea(HWND window, PanelInput* input) {
     input->placeTop = rect.top;
     input->areaKind = ScreenArea::kNone;
 
-    typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
-    typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, MONITORINFO*);
-    MonitorFromWindowFunction monitorFromWindow =
-        LoadedFunction<MonitorFromWindowFunction>(L"user32.dll", "MonitorFromWindow");
-    GetMonitorInfoFunction getMonitorInfo =
-        LoadedFunction<GetMonitorInfoFunction>(L"user32.dll", "GetMonitorInfoW");
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    HMONITOR monitor =
-        monitorFromWindow ? monitorFromWindow(window, MONITOR_DEFAULTTONEAREST) : nullptr;
-    if (monitor && getMonitorInfo(monitor, &info)) {
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
         input->areaKind = ScreenArea::kWorkArea;
         rect = info.rcWork;
     } else {

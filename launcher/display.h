@@ -19,7 +19,7 @@ HFONT CreateMessageFont(int dpi);
 Box WindowFrame(DWORD style, int dpi);
 
 // What the panel in `window` is centred on: the work area (the screen less
-// the taskbar) of its monitor where the platform knows monitors, else the
+// the taskbar) of its monitor where the platform can tell it, else the
 // desktop; `input` gets the kind, the area and the window's place now.
 void ReadScreenArea(HWND window, PanelInput* input);
 

@@ -178,18 +178,12 @@ void Launcher::OnPaint(HDC deviceContext) {
     if (!layout.stretch) {
         picture->Draw(deviceContext, box.left, box.top, width, height, 0, 0);
     } else {
-        // Halftone is the platform's good filter; Windows 95 and 98 lack it.
+        // Halftone is the platform's good filter; it shifts the brush origin,
+        // which the platform wants put back.
         int previousMode = SetStretchBltMode(deviceContext, HALFTONE);
-        if (previousMode) {
-            // Halftoning shifts the brush origin, which the platform wants put back.
-            SetBrushOrgEx(deviceContext, 0, 0, nullptr);
-        } else {
-            previousMode = SetStretchBltMode(deviceContext, COLORONCOLOR);
-        }
+        SetBrushOrgEx(deviceContext, 0, 0, nullptr);
         picture->DrawScaled(deviceContext, box.left, box.top, width, height);
-        if (previousMode) {
-            SetStretchBltMode(deviceContext, previousMode);
-        }
+        SetStretchBltMode(deviceContext, previousMode);
     }
     if (previousPalette) {
         SelectPalette(deviceContext, previousPalette, FALSE);

@@ -23,16 +23,4 @@ inline const char16_t* Utf16Find(const char16_t* text, char16_t c) {
     return nullptr;
 }
 
-// Copies `text` into `out` of `size` units, cut to fit; returns whether all of it fitted.
-inline bool Utf16Copy(const char16_t* text, char16_t* out, std::size_t size) {
-    std::size_t i = 0;
-    for (; i + 1 < size && text[i]; ++i) {
-        out[i] = text[i];
-    }
-    if (size > 0) {
-        out[i] = u'\0';
-    }
-    return text[i] == u'\0';
-}
-
 #endif

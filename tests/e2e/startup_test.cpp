@@ -130,6 +130,7 @@ TEST_F(Check, NamesEachPlantedFault) {
          "the program \"missing.exe\" is not found"},
         {"started in another folder", kGoodIni, [](Distribution& d) { d.MakeFolder("elsewhere"); },
          2, "the program's own folder"},
+        {"started in its folder named in capitals", kGoodIni, nullptr, 0, "Install starts"},
         {"signed", kGoodIni, nullptr, 0,
          "note: setup.exe: signed by Tandrel Test Publisher (read from its certificate"},
         {"installer unsigned", kGoodIni,
@@ -141,18 +142,19 @@ TEST_F(Check, NamesEachPlantedFault) {
          "note: setup.cmd: not a program file (an .msi package or a script?)"},
         {"Windows' own installer", Replaced(kGoodIni, "setup.exe /q", "cmd.exe /c"), nullptr, 0,
          "system32\\cmd.exe"}, // signed in Windows' catalogs, found on the path
-        {"title of exactly 99 characters", kGoodIni + "[General.de]\r\nTitleBar=" + T(99), nullptr,
-         0, "Install starts"},
-        {"title of 100", kGoodIni + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
+        {"title of exactly 99 characters",
+         std::string(kGoodIni) + "[General.de]\r\nTitleBar=" + T(99), nullptr, 0, "Install starts"},
+        {"title of 100", std::string(kGoodIni) + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
          "[General.de] TitleBar: 100 characters, of which the panel reads the first 99"},
         {"ANSI beyond ASCII", Replaced(kGoodIni, "[General]", "[General]\r\nTitleBar=Caf\xE9"),
          nullptr, 1, "tandrel.ini: it holds characters beyond ASCII in this machine's code page"},
-        {"no language", kGoodIni + "[General.jp]\r\n", nullptr, 1,
+        {"no language", std::string(kGoodIni) + "[General.jp]\r\n", nullptr, 1,
          "\"jp\" is not a language tag (such as ja, de or pt-BR)"},
         {"a language's caption too wide",
-         kGoodIni + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'), nullptr, 1,
-         "[Button_Captions.de] CancelBut: \"WWWW"},
-        {"unknown key of a language", kGoodIni + "[General.ja]\r\nTitelBar=x", nullptr, 1,
+         std::string(kGoodIni) + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'),
+         nullptr, 1, "[Button_Captions.de] CancelBut: \"WWWW"},
+        {"unknown key of a language", std::string(kGoodIni) + "[General.ja]\r\nTitelBar=x", nullptr,
+         1,
          "[General.ja] TitelBar: not a key the panel reads, so it is ignored; did you mean "
          "TitleBar?"},
         {"sharp picture missing", Replaced(kGoodIni, "sharp.bmp", "gone.bmp"), nullptr, 1,
@@ -172,6 +174,8 @@ TEST_F(Check, NamesEachPlantedFault) {
         std::string folder = distribution_->Path();
         if (std::string(c.name) == "started in another folder") {
             folder = distribution_->PathOf("elsewhere");
+        } else if (std::string(c.name) == "started in its folder named in capitals") {
+            CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
         }
         ASSERT_TRUE(panel_.Start(*distribution_, folder, "/check"));
         ::testing::AssertionResult exited = panel_.ExitsWith(c.exitCode, true);
