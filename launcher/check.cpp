@@ -632,6 +632,7 @@ void Checker::Run() {
     Languages();
     Structure();
     if (forced_) {
+        CutValues(nullptr); // the plain sections' values that the language keeps
         Findings(forced_);
     } else {
         Findings(nullptr);
