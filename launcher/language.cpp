@@ -1,6 +1,6 @@
 #include "launcher/language.h"
 
-#include <cstring>
+#include <cstddef>
 
 namespace {
 
@@ -30,6 +30,25 @@ bool IsDigit(char16_t c) {
 
 bool IsSeparator(char16_t c) {
     return c == u'-' || c == u'_';
+}
+
+// Plain loops rather than the C library's string functions, which the
+// program does not import otherwise.
+bool Same(const char* a, const char* b, std::size_t most = 8) {
+    for (std::size_t i = 0; i < most; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+        if (a[i] == 0) {
+            break;
+        }
+    }
+    return true;
+}
+
+void Set(char* to, const char* text) {
+    while ((*to++ = *text++) != 0) {
+    }
 }
 
 // A tag taken apart, lower case: language, script and region; Chinese gets
@@ -63,7 +82,7 @@ bool TakeSubtag(const char16_t** at, std::size_t count, bool digits, char* out) 
 // False when `text` is not language[-script][-region]; with `lenient`, more
 // subtags after those (variants, extensions) are ignored.
 bool ParseTag(const char16_t* text, bool lenient, Tag* tag) {
-    std::memset(tag, 0, sizeof *tag);
+    *tag = Tag();
     if (text == nullptr) {
         return false;
     }
@@ -78,12 +97,12 @@ bool ParseTag(const char16_t* text, bool lenient, Tag* tag) {
     if (*at != 0 && !lenient) {
         return false;
     }
-    if (std::strcmp(tag->language, "zh") == 0 && tag->script[0] == 0) {
+    if (Same(tag->language, "zh") && tag->script[0] == 0) {
         const char* r = tag->region;
-        if (!std::strcmp(r, "tw") || !std::strcmp(r, "hk") || !std::strcmp(r, "mo")) {
-            std::strcpy(tag->script, "hant");
-        } else if (!*r || !std::strcmp(r, "cn") || !std::strcmp(r, "sg")) {
-            std::strcpy(tag->script, "hans");
+        if (Same(r, "tw") || Same(r, "hk") || Same(r, "mo")) {
+            Set(tag->script, "hant");
+        } else if (!*r || Same(r, "cn") || Same(r, "sg")) {
+            Set(tag->script, "hans");
         }
     }
     return true;
@@ -93,7 +112,7 @@ bool IsKnownLanguage(const char* code) {
     const char* table = code[2] == 0 ? kTwoLetterCodes : kThreeLetterCodes;
     std::size_t size = code[2] == 0 ? 2 : 3;
     for (const char* p = table; *p; p += size) {
-        if (std::strncmp(p, code, size) == 0) {
+        if (Same(p, code, size)) {
             return true;
         }
     }
@@ -114,9 +133,8 @@ bool SameText(const char16_t* a, const char16_t* b) {
 // offered tag must be exactly that language, script and region.
 bool Serves(const char16_t* offered, const Tag& wanted) {
     Tag tag;
-    return ParseTag(offered, true, &tag) && std::strcmp(tag.language, wanted.language) == 0 &&
-           std::strcmp(tag.script, wanted.script) == 0 &&
-           std::strcmp(tag.region, wanted.region) == 0;
+    return ParseTag(offered, true, &tag) && Same(tag.language, wanted.language) &&
+           Same(tag.script, wanted.script) && Same(tag.region, wanted.region);
 }
 
 } // namespace
@@ -142,7 +160,7 @@ int ChooseLanguage(const char16_t* const preferred[], int preferredCount,
         steps[1].region[0] = 0;
         steps[2] = steps[1];
         steps[2].script[0] = 0;
-        int count = std::strcmp(steps[0].language, "zh") == 0 ? 2 : 3;
+        int count = Same(steps[0].language, "zh") ? 2 : 3;
         for (int s = 0; s < count; ++s) {
             for (int o = 0; o < offeredCount; ++o) {
                 if (offered[o] != nullptr && Serves(offered[o], steps[s])) {

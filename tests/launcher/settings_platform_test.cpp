@@ -21,9 +21,9 @@
 
 namespace {
 
-const char16_t* const kSections[] = {
-    u"General",    u"Button_Captions",    u"General.ja",   u"Button_Captions.ja",
-    u"General.de", u"Button_Captions.de", u"General.pt-BR"};
+const char16_t* const kSections[] = {u"General",    u"Button_Captions",
+                                     u"General.ja", u"Button_Captions.ja",
+                                     u"General.de", u"General.pt-BR"};
 // The keys of launcher/settings_table.h.
 const char16_t* const kKeys[] = {u"TitleBar",  u"SysMenuIcon", u"Bmp",          u"Bmp2x",
                                  u"Installer", u"ButtonWidth", u"ButtonHeight", u"InstallBut",
@@ -45,12 +45,20 @@ std::string Utf8(const std::u16string& text) {
     return bytes;
 }
 
-// Every key in every section: the reader on `bytes`, the platform on `path`.
-void Compare(const std::string& bytes, const std::string& path, const std::string& what) {
+// Every key in every section: the reader on `bytes`, the platform on a file of
+// them; or, where Windows would read them wrongly, of their `text` (else the
+// reader's) saved as UTF-16LE.
+void Compare(const std::string& bytes, const std::u16string* text, const std::string& what) {
     SCOPED_TRACE(what);
     SettingsText file;
     file.Decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), PlatformAnsi);
-    std::wstring wide(path.begin(), path.end());
+    std::u16string read(file.Text().text, file.Text().length);
+    bool right = file.Encoding() == TextEncoding::Ansi || file.Encoding() == TextEncoding::Utf16Le;
+    char path[MAX_PATH];
+    GetTempPathA(MAX_PATH, path);
+    std::strcat(path, ("tandrel-settings-" + std::to_string(GetCurrentProcessId())).c_str());
+    std::ofstream(path, std::ios::binary) << (right ? bytes : Utf16(text ? *text : read, false));
+    std::wstring wide(path, path + std::strlen(path));
     for (const char16_t* section : kSections) {
         for (const char16_t* key : kKeys) {
             SCOPED_TRACE("[" + Shown(section) + "] " + Shown(key));
@@ -67,6 +75,7 @@ void Compare(const std::string& bytes, const std::string& path, const std::strin
                       SettingsInteger(value));
         }
     }
+    DeleteFileA(path);
 }
 
 // Files of odd lines from a seed; ANSI ones hold units up to 0xFF, their bytes.
@@ -142,7 +151,7 @@ struct Generator {
         int kind = Below(20);
         std::u16string key = Name(kKeys, 10);
         if (kind < 4) {
-            return Blanks() + u"[" + Blanks() + Name(kSections, 5) + Blanks() + u"]" +
+            return Blanks() + u"[" + Blanks() + Name(kSections, 6) + Blanks() + u"]" +
                    Pick({u"", u" ; note", u"x", u"\t=1"});
         }
         std::u16string start[] = {Blanks() + key, Blanks(), Blanks() + u";" + key, u"#" + key};
@@ -160,38 +169,23 @@ TEST(SettingsPlatform, FilesReadAsThePlatformReadsThem) {
     std::string sample = std::string(path, std::strrchr(path, '\\') + 1) + "sample\\tandrel.ini";
     std::ifstream in(sample, std::ios::binary);
     ASSERT_TRUE(in) << sample;
-    std::string sampleBytes(std::istreambuf_iterator<char>(in), {});
+    Compare(std::string(std::istreambuf_iterator<char>(in), {}), nullptr, sample);
 
-    GetTempPathA(MAX_PATH, path);
-    std::string temp = path + ("tandrel-settings-" + std::to_string(GetCurrentProcessId()));
-    std::string ansiPath = temp + "-ansi.ini", widePath = temp + "-utf16.ini";
-    // The sample is UTF-8; the platform is given the same text as UTF-16LE.
-    std::u16string sampleText(sampleBytes.size(), u'\0');
-    sampleText.resize(MultiByteToWideChar(
-        CP_UTF8, 0, sampleBytes.data(), static_cast<int>(sampleBytes.size()),
-        reinterpret_cast<wchar_t*>(&sampleText[0]), static_cast<int>(sampleText.size())));
-    std::ofstream(widePath, std::ios::binary) << Utf16(sampleText, false);
-    Compare(sampleBytes, widePath, sample);
     Generator ansi{seed, false}, unicode{seed * 7 + 1, true};
     for (int i = 0; i < 200 && !HasFailure(); ++i) {
         std::u16string units = ansi.File();
         // A byte above 127 that starts no UTF-8 sequence keeps the file ANSI.
-        std::string text = "; \xE9t\xE9\n" + std::string(units.begin(), units.end());
-        std::ofstream(ansiPath, std::ios::binary) << text;
-        Compare(text, ansiPath, "ANSI file " + std::to_string(i) + ": " + Shown(units));
-
+        Compare("; \xE9t\xE9\n" + std::string(units.begin(), units.end()), nullptr,
+                "ANSI file " + std::to_string(i) + ": " + Shown(units));
         units = unicode.File();
         std::string what = " file " + std::to_string(i) + ": " + Shown(units);
-        std::ofstream(widePath, std::ios::binary) << Utf16(units, false);
-        Compare(Utf16(units, false), widePath, "UTF-16LE" + what);
-        Compare(Utf16(units, true), widePath, "UTF-16BE" + what);
+        Compare(Utf16(units, false), &units, "UTF-16LE" + what);
+        Compare(Utf16(units, true), &units, "UTF-16BE" + what);
         if (!unicode.lone_) {
-            Compare(Utf8(units), widePath, "UTF-8" + what);
-            Compare("\xEF\xBB\xBF" + Utf8(units), widePath, "UTF-8 with BOM" + what);
+            Compare(Utf8(units), &units, "UTF-8" + what);
+            Compare("\xEF\xBB\xBF" + Utf8(units), &units, "UTF-8 with BOM" + what);
         }
     }
-    DeleteFileA(ansiPath.c_str());
-    DeleteFileA(widePath.c_str());
 }
 
 } // namespace
