@@ -83,6 +83,14 @@ const char kGoodIni[] =
 
 using Check = PanelTest;
 
+std::string Repeated(const std::string& text, int times) {
+    std::string all;
+    while (times-- > 0) {
+        all += text;
+    }
+    return all;
+}
+
 // A value of `length` characters.
 std::string T(size_t length) {
     return std::string(length, 't') + "\r\n";
@@ -150,9 +158,10 @@ TEST_F(Check, NamesEachPlantedFault) {
          nullptr, 1, "tandrel.ini: it holds characters beyond ASCII in this machine's code page"},
         {"no language", std::string(kGoodIni) + "[General.jp]\r\n", nullptr, 1,
          "\"jp\" is not a language tag (such as ja, de or pt-BR)"},
+        // Reported as UTF-8, whatever the code page.
         {"a language's caption too wide",
-         std::string(kGoodIni) + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'),
-         nullptr, 1, "[Button_Captions.de] CancelBut: \"WWWW"},
+         std::string(kGoodIni) + "[Button_Captions.ja]\r\nCancelBut=" + Repeated("キャンセル", 8),
+         nullptr, 1, "[Button_Captions.ja] CancelBut: \"キャンセルキャンセル"},
         {"unknown key of a language", std::string(kGoodIni) + "[General.ja]\r\nTitelBar=x", nullptr,
          1,
          "[General.ja] TitelBar: not a key the panel reads, so it is ignored; did you mean "
