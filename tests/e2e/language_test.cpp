@@ -55,7 +55,7 @@ TEST_F(Languages, EveryEncodingShowsItsTextsExactly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         distribution_ = std::make_unique<Distribution>();
-        ASSERT_TRUE(AddPicture(Picture()));
+        ASSERT_TRUE(AddPicture());
         ASSERT_TRUE(distribution_->WriteFile("tandrel.ini", c.file));
         ASSERT_TRUE(LaunchWith("", 3));
         std::vector<std::string> texts = {probe::Text(window_)};
@@ -97,7 +97,7 @@ TEST_F(Languages, LangChoosesTheSectionsWhateverTheDisplayLanguage) {
         {"/lang:zh-HK", "繁體 / Cancel"},       {"/lang de-AT", "Quillmere / Abbrechen"},
         {"/lang:fr", "Quillmere / Cancel"},
     };
-    ASSERT_TRUE(AddPicture(Picture()));
+    ASSERT_TRUE(AddPicture());
     ASSERT_TRUE(distribution_->WriteIni(kSections));
     for (const auto& c : cases) {
         EXPECT_EQ(c.seen, TitleAndCancel(*this, panel_, &window_, c.arguments)) << c.arguments;
@@ -127,13 +127,13 @@ TEST_F(DisplayLanguage, ChoosesTheSectionsOfTheCustomersLanguage) {
     auto c = std::find_if(std::begin(cases), std::end(cases),
                           [&](const auto& row) { return tag == row.language; });
     ASSERT_NE(std::end(cases), c);
-    ASSERT_TRUE(AddPicture(Picture()));
+    ASSERT_TRUE(AddPicture());
     ASSERT_TRUE(distribution_->WriteIni(kSections));
     EXPECT_EQ(c->seen, TitleAndCancel(*this, panel_, &window_, ""));
 }
 
 TEST_F(Languages, FileNamesInAnyCharacters) {
-    ASSERT_TRUE(AddPicture(Picture(), "パネル.bmp"));
+    ASSERT_TRUE(AddPicture("パネル.bmp"));
     ASSERT_TRUE(distribution_->MakeFolder("Установка"));
     ASSERT_TRUE(distribution_->CopyProgram("stand_in.exe", "Установка\\setup.exe"));
     const std::string installer = "\"Установка\\setup.exe\" /lang ru";

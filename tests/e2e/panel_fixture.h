@@ -30,28 +30,32 @@ class Panel {
     Panel& operator=(const Panel&) = delete;
 
     // Starts the distribution's tandrel.exe in `folder` (its own when empty);
-    // given `arguments`, it writes its output to output.txt there.
+    // given `arguments`, its output goes to `output`, or to output.txt there.
     bool Start(const Distribution& distribution, const std::string& folder = "",
-               const std::string& arguments = "") {
+               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
         End();
         std::wstring commandLine = L"\"" + probe::Wide(distribution.PathOf("tandrel.exe")) + L"\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE file = nullptr;
         if (!arguments.empty()) {
             commandLine += L" " + probe::Wide(arguments);
+            if (output == INVALID_HANDLE_VALUE) {
+                output = file = CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(),
+                                            GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                            0, nullptr);
+            }
             startup.dwFlags = STARTF_USESTDHANDLES;
-            startup.hStdOutput = startup.hStdError =
-                CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+            startup.hStdOutput = startup.hStdError = output;
         }
         PROCESS_INFORMATION info = {};
         std::wstring directory = probe::Wide(folder.empty() ? distribution.Path() : folder);
         bool started =
             CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
                            nullptr, directory.c_str(), &startup, &info);
-        if (startup.hStdOutput) {
-            CloseHandle(startup.hStdOutput);
+        if (file) {
+            CloseHandle(file);
         }
         if (!started) {
             return false;
@@ -134,15 +138,6 @@ inline std::string Replaced(std::string text, const std::string& from, const std
 
 const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
 
-// A picture of the given size, 400 x 300 as the tests' panels have unless
-// they say otherwise.
-inline bmp::Options Picture(int width = 400, int height = 300) {
-    bmp::Options options;
-    options.width = width;
-    options.height = height;
-    return options;
-}
-
 class PanelTest : public ::testing::Test {
   public:
     const Distribution& Folder() const { return *distribution_; }
@@ -172,14 +167,15 @@ class PanelTest : public ::testing::Test {
     // The panel with the three buttons beside the picture, active, with the
     // focus on Install.
     void LaunchActive(const std::string& installer = "") {
-        ASSERT_TRUE(AddPicture(Picture()));
+        ASSERT_TRUE(AddPicture());
         ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions, installer), 3));
         ASSERT_TRUE(probe::Activate(window_)) << "the panel did not become active";
         ASSERT_TRUE(FocusAndFrameOn(0));
     }
 
-    bool AddPicture(const bmp::Options& options, const std::string& name = "panel.bmp") {
-        return distribution_->WriteFile(name, bmp::Build(options));
+    // A picture of 400 x 300, as the tests' panels have.
+    bool AddPicture(const std::string& name = "panel.bmp") {
+        return distribution_->WriteFile(name, bmp::Build({400, 300}));
     }
 
     // Which of the buttons (by index) has the focus and which carry the
