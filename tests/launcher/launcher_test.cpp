@@ -1,7 +1,8 @@
-// The Launcher in the test's own process, on the real platform: the settings
-// file read through the built program's string table, and the panel driven
-// as the platform drives it, through the main window's procedure: focus and
-// the default frame, activation, a change of scale.
+// The Launcher in the test's own process, on the real platform, with the
+// built program's string table: the icon file, and the panel driven as the
+// platform drives it, through the main window's procedure: focus and the
+// default frame, activation, a change of scale. (What the settings give the
+// panel, key by key, shows end to end.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -115,44 +116,6 @@ class LauncherTest : public ::testing::Test {
 // Buttons of 100 x 30 beside a picture of 400 x 300.
 const char kPanel[] = "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
                       "SysMenuIcon=small.ico\r\n[Button_Captions]\r\n";
-
-TEST_F(LauncherTest, EveryKeyIsReadByTheNameInTheProgramsStringTable) {
-    Settings s = Read("\xEF\xBB\xBF[general]\r\nTitleBar=Café Studio\r\nsysmenuicon = disc.ico \r\n"
-                      "Bmp=\"art\\panel.bmp\"\r\nBmp2x=art\\sharp.bmp\r\n"
-                      "Installer=\"setup files\\setup.exe\" /lang en\r\nButtonWidth=120\r\n"
-                      "ButtonHeight=31\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
-                      "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n[Button_Captions.ja]\r\n"
-                      "CancelBut=キャンセル\r\n",
-                      u"JA");
-    EXPECT_EQ((std::vector<std::u16string>{
-                  u"Café Studio", u"disc.ico", u"art\\panel.bmp", u"art\\sharp.bmp",
-                  u"\"setup files\\setup.exe\" /lang en", u"&Install", u"&Browse", u"キャンセル"}),
-              (std::vector<std::u16string>{s.Text(kTitleBar), s.Text(kSysMenuIcon), s.Text(kBmp),
-                                           s.Text(kBmp2x), s.Text(kInstaller), s.Caption(0),
-                                           s.Caption(1), s.Caption(2)}));
-    EXPECT_EQ((std::vector<int>{120, 31}),
-              (std::vector<int>{s.Number(kButtonWidth), s.Number(kButtonHeight)}));
-}
-
-TEST_F(LauncherTest, EmptySlotsLeaveNoButtonAndTheFirstButtonTakesTheFocusAndTheFrame) {
-    const struct {
-        const char* captions;
-        const char* buttons;
-    } cases[] = {
-        {"InstallBut=I\r\nBrowseBut=B\r\nCancelBut=C\r\n", "I B C; focus 0, framed 0"},
-        {"InstallBut=I\r\nCancelBut=C\r\n", "I C; focus 0, framed 0"},
-        {"BrowseBut=B\r\nCancelBut=C\r\n", "B C; focus 0, framed 0"},
-        {"CancelBut=C\r\n", "C; focus 0, framed 0"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.captions);
-        Launcher launcher(resources_, MakeWindow(), Read(std::string(kPanel) + c.captions));
-        ASSERT_TRUE(launcher.Valid());
-        EXPECT_EQ(c.buttons, Buttons());
-    }
-    Launcher none(resources_, MakeWindow(), Read(kPanel));
-    EXPECT_FALSE(none.Valid()) << "a panel without captions";
-}
 
 // The icon file's picture is the window's large icon, which Alt+Tab and the
 // taskbar show (its caption shows the small one, seen end to end).
