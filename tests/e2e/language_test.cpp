@@ -3,22 +3,16 @@
 // language's sections chosen by the customer's display language or by /lang;
 // file names in any characters.
 #include "panel_fixture.h"
+#include "settings_testing.h"
 
 namespace {
 
 using Languages = PanelTest;
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-std::vector<std::uint8_t> Utf16Le(const std::string& utf8) {
-    std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
-    for (wchar_t c : probe::Wide(utf8)) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
+// UTF-8 text saved as UTF-16LE with its byte-order mark.
+std::string Utf16Le(const std::string& utf8) {
+    std::wstring wide = probe::Wide(utf8);
+    return Utf16(std::u16string(wide.begin(), wide.end()), false);
 }
 
 // A panel of three buttons beside panel.bmp with these texts.
@@ -33,31 +27,27 @@ std::string Ini(const std::string& title, const std::string& install, const std:
 TEST_F(Languages, EveryEncodingShowsItsTextsExactly) {
     const struct {
         const char* name;
-        std::vector<std::uint8_t> file;
+        std::string file;
         std::vector<std::string> texts; // title, then the captions
     } cases[] = {
         {"UTF-16",
          Utf16Le(Ini("クイルミア スタジオ", "Εγκατάσταση", "Περιήγηση", "Άκυρο")),
          {"クイルミア スタジオ", "Εγκατάσταση", "Περιήγηση", "Άκυρο"}},
         {"UTF-8 with a byte-order mark",
-         Bytes("\xEF\xBB\xBF" + Ini("Установка", "Установить", "تصفح", "ביטול")),
+         "\xEF\xBB\xBF" + Ini("Установка", "Установить", "تصفح", "ביטול"),
          {"Установка", "Установить", "تصفح", "ביטול"}},
         {"UTF-8 without one",
-         Bytes(Ini("Café Studio 𝄞", "インストール", "Ελληνικά", "Отмена")),
+         Ini("Café Studio 𝄞", "インストール", "Ελληνικά", "Отмена"),
          {"Café Studio 𝄞", "インストール", "Ελληνικά", "Отмена"}},
         {"Windows-1252",
-         Bytes(Ini("Caf\xE9 Studio",
-                   "Gr\xF6\xDF"
-                   "e",
-                   "\xC0 voir", "Cancel")),
+         Ini("Caf\xE9 Studio", "Gr\xF6\xDF\x65", "\xC0 voir", "Cancel"),
          {"Café Studio", "Größe", "À voir", "Cancel"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         distribution_ = std::make_unique<Distribution>();
         ASSERT_TRUE(AddPicture());
-        ASSERT_TRUE(distribution_->WriteFile("tandrel.ini", c.file));
-        ASSERT_TRUE(LaunchWith("", 3));
+        ASSERT_TRUE(LaunchWith(c.file, 3));
         std::vector<std::string> texts = {probe::Text(window_)};
         for (HWND button : buttons_) {
             texts.push_back(probe::Text(button));
@@ -66,12 +56,12 @@ TEST_F(Languages, EveryEncodingShowsItsTextsExactly) {
     }
 }
 
-const std::string kSections =
-    Ini("Quillmere", "Install", "Browse", "Cancel") +
-    "[Button_Captions.ja]\r\nCancelBut=キャンセル\r\n[Button_Captions.de]\r\nCancelBut="
-    "Abbrechen\r\n"
-    "[Button_Captions.pt]\r\nCancelBut=Cancelar\r\n[General.zh-Hans]\r\nTitleBar=简体\r\n"
-    "[General.zh-Hant]\r\nTitleBar=繁體\r\n";
+const std::string kSections = Ini("Quillmere", "Install", "Browse", "Cancel") +
+                              "[Button_Captions.ja]\r\nCancelBut=キャンセル\r\n"
+                              "[Button_Captions.de]\r\nCancelBut=Abbrechen\r\n"
+                              "[Button_Captions.pt]\r\nCancelBut=Cancelar\r\n"
+                              "[General.zh-Hans]\r\nTitleBar=简体\r\n"
+                              "[General.zh-Hant]\r\nTitleBar=繁體\r\n";
 
 // The panel of kSections started with `arguments`: its title and its Cancel
 // caption.
