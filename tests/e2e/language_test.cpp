@@ -7,8 +7,6 @@
 
 namespace {
 
-using Languages = PanelTest;
-
 // UTF-8 text saved as UTF-16LE with its byte-order mark.
 std::string Utf16Le(const std::string& utf8) {
     std::wstring wide = probe::Wide(utf8);
@@ -23,6 +21,28 @@ std::string Ini(const std::string& title, const std::string& install, const std:
            "InstallBut=" +
            install + "\r\nBrowseBut=" + browse + "\r\nCancelBut=" + cancel + "\r\n";
 }
+
+const std::string kSections = Ini("Quillmere", "Install", "Browse", "Cancel") +
+                              "[Button_Captions.ja]\r\nCancelBut=キャンセル\r\n"
+                              "[Button_Captions.de]\r\nCancelBut=Abbrechen\r\n"
+                              "[Button_Captions.pt]\r\nCancelBut=Cancelar\r\n"
+                              "[General.zh-Hans]\r\nTitleBar=简体\r\n"
+                              "[General.zh-Hant]\r\nTitleBar=繁體\r\n";
+
+class LanguageTest : public PanelTest {
+  protected:
+    // The panel of kSections started with `arguments`: its title and its
+    // Cancel caption.
+    std::string TitleAndCancel(const std::string& arguments) {
+        ::testing::AssertionResult launched = LaunchWith(kSections, 3, arguments);
+        std::string seen =
+            launched ? probe::Text(window_) + " / " + probe::Text(buttons_[2]) : launched.message();
+        PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return panel_.ExitsWith(0) ? seen : seen + ", not closed";
+    }
+};
+
+using Languages = LanguageTest;
 
 TEST_F(Languages, EveryEncodingShowsItsTextsExactly) {
     const struct {
@@ -56,28 +76,6 @@ TEST_F(Languages, EveryEncodingShowsItsTextsExactly) {
     }
 }
 
-const std::string kSections = Ini("Quillmere", "Install", "Browse", "Cancel") +
-                              "[Button_Captions.ja]\r\nCancelBut=キャンセル\r\n"
-                              "[Button_Captions.de]\r\nCancelBut=Abbrechen\r\n"
-                              "[Button_Captions.pt]\r\nCancelBut=Cancelar\r\n"
-                              "[General.zh-Hans]\r\nTitleBar=简体\r\n"
-                              "[General.zh-Hant]\r\nTitleBar=繁體\r\n";
-
-// The panel of kSections started with `arguments`: its title and its Cancel
-// caption.
-std::string TitleAndCancel(PanelTest& test, Panel& panel, HWND* window,
-                           const std::string& arguments) {
-    if (!panel.Start(test.Folder(), "", arguments)) {
-        return "not started";
-    }
-    *window = panel.WaitForWindow();
-    std::vector<HWND> buttons = *window ? probe::Buttons(*window) : std::vector<HWND>{};
-    std::string seen = buttons.size() == 3 ? probe::Text(*window) + " / " + probe::Text(buttons[2])
-                                           : "no panel of three buttons";
-    PostMessageA(*window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return panel.ExitsWith(0) ? seen : seen + ", not closed";
-}
-
 TEST_F(Languages, LangChoosesTheSectionsWhateverTheDisplayLanguage) {
     const struct {
         const char* arguments;
@@ -88,15 +86,14 @@ TEST_F(Languages, LangChoosesTheSectionsWhateverTheDisplayLanguage) {
         {"/lang:fr", "Quillmere / Cancel"},
     };
     ASSERT_TRUE(AddPicture());
-    ASSERT_TRUE(distribution_->WriteIni(kSections));
     for (const auto& c : cases) {
-        EXPECT_EQ(c.seen, TitleAndCancel(*this, panel_, &window_, c.arguments)) << c.arguments;
+        EXPECT_EQ(c.seen, TitleAndCancel(c.arguments)) << c.arguments;
     }
 }
 
 // Runs again in Wine sessions of other display languages (tests/CMakeLists.txt),
 // which TANDREL_TEST_LANGUAGE names.
-using DisplayLanguage = PanelTest;
+using DisplayLanguage = LanguageTest;
 
 TEST_F(DisplayLanguage, ChoosesTheSectionsOfTheCustomersLanguage) {
     const struct {
@@ -118,8 +115,7 @@ TEST_F(DisplayLanguage, ChoosesTheSectionsOfTheCustomersLanguage) {
                           [&](const auto& row) { return tag == row.language; });
     ASSERT_NE(std::end(cases), c);
     ASSERT_TRUE(AddPicture());
-    ASSERT_TRUE(distribution_->WriteIni(kSections));
-    EXPECT_EQ(c->seen, TitleAndCancel(*this, panel_, &window_, ""));
+    EXPECT_EQ(c->seen, TitleAndCancel(""));
 }
 
 TEST_F(Languages, FileNamesInAnyCharacters) {

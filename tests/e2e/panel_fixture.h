@@ -139,17 +139,15 @@ inline std::string Replaced(std::string text, const std::string& from, const std
 const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
 
 class PanelTest : public ::testing::Test {
-  public:
-    const Distribution& Folder() const { return *distribution_; }
-
   protected:
-    // Writes the settings file (unless empty), starts the panel and waits for
-    // its window and `buttons` buttons.
-    ::testing::AssertionResult LaunchWith(const std::string& ini, size_t buttons) {
+    // Writes the settings file (unless empty), starts the panel with
+    // `arguments` and waits for its window and `buttons` buttons.
+    ::testing::AssertionResult LaunchWith(const std::string& ini, size_t buttons,
+                                          const std::string& arguments = "") {
         if (!ini.empty() && !distribution_->WriteIni(ini)) {
             return ::testing::AssertionFailure() << "cannot write the settings file";
         }
-        if (!panel_.Start(*distribution_)) {
+        if (!panel_.Start(*distribution_, "", arguments)) {
             return ::testing::AssertionFailure() << "cannot start tandrel.exe";
         }
         window_ = panel_.WaitForWindow();
