@@ -34,30 +34,21 @@ class PanelLook : public PanelTest {
 // A window of the taskbar's class along the desktop's top edge: Wine's
 // virtual desktop leaves the work area below it, as Windows does below its
 // taskbar there, so that the work area and the desktop differ.
-class TopTaskbar {
-  public:
-    explicit TopTaskbar(int height) {
-        WNDCLASSW taskbar = {};
-        taskbar.lpfnWndProc = DefWindowProcW;
-        taskbar.hInstance = GetModuleHandleW(nullptr);
-        taskbar.lpszClassName = L"Shell_TrayWnd";
-        RegisterClassW(&taskbar);
-        RECT desktop = probe::WindowRect(GetDesktopWindow());
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0,
-                                  0, desktop.right, height, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    }
-    ~TopTaskbar() { DestroyWindow(window_); }
-    TopTaskbar(const TopTaskbar&) = delete;
-    TopTaskbar& operator=(const TopTaskbar&) = delete;
-
-  private:
-    HWND window_;
-};
+std::unique_ptr<HWND__, BOOL(WINAPI*)(HWND)> TopTaskbar(int height) {
+    WNDCLASSW taskbar = {};
+    taskbar.lpfnWndProc = DefWindowProcW;
+    taskbar.hInstance = GetModuleHandleW(nullptr);
+    taskbar.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&taskbar);
+    return {CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                            probe::WindowRect(GetDesktopWindow()).right, height, nullptr, nullptr,
+                            nullptr, nullptr),
+            DestroyWindow};
+}
 
 TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkArea) {
     ASSERT_TRUE(AddPicture());
-    TopTaskbar taskbar(100);
+    auto taskbar = TopTaskbar(100);
     ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions), 3));
     EXPECT_EQ(550, ClientSize().cx);
     EXPECT_EQ(300, ClientSize().cy);
