@@ -10,14 +10,10 @@ namespace {
 using Startup = PanelTest;
 
 TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
-    const char* const cases[] = {
-        "", // no settings file
-        "[General]\r\nTitleBar=Nothing "
-        "here\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
-        "[Button_Captions]\r\nInstallBut=\r\nBrowseBut=\r\nCancelBut=\r\n",
-        "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n", // the wrong
-                                                                   // section
-    };
+    // No settings file; empty captions; captions in the wrong section.
+    const char* const cases[] = {"",
+                                 "[Button_Captions]\r\nInstallBut=\r\nBrowseBut=\r\nCancelBut=\r\n",
+                                 "[General]\r\nInstallBut=Install\r\nCancelBut=Cancel\r\n"};
     for (const char* ini : cases) {
         SCOPED_TRACE(ini);
         distribution_ = std::make_unique<Distribution>();
@@ -75,7 +71,7 @@ TEST_F(Startup, AboutBoxClosesWithOkAndWithEscapeAndCloseEndsThePanel) {
     EXPECT_TRUE(panel_.ExitsWith(0));
 }
 
-const char kGoodIni[] =
+const std::string kGoodIni =
     "[General]\r\nBmp=panel.bmp\r\nBmp2x=sharp.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n"
     "Installer=setup.exe /q\r\n[Button_Captions]\r\nInstallBut=&Install\r\n"
     "BrowseBut=&Browse\r\nCancelBut=Cancel\r\n";
@@ -101,9 +97,8 @@ TEST_F(Check, NamesEachPlantedFault) {
         {"no settings file", "", nullptr, 2, "error: tandrel.ini: not found in "},
         {"misspelt section", Replaced(kGoodIni, "[Button_Captions]", "[Button_Caption]"), nullptr,
          2,
-         "[Button_Caption]: not a section the panel reads, so its keys are "
-         "ignored; did you "
-         "mean [Button_Captions]?"},
+         "[Button_Caption]: not a section the panel reads, so its keys are ignored; did you mean "
+         "[Button_Captions]?"},
         {"misspelt key", Replaced(kGoodIni, "Installer=", "Instaler="), nullptr, 1,
          "warning: tandrel.ini: [General] Instaler: not a key the panel reads"},
         {"installer cut", Replaced(kGoodIni, "/q", "/q " + std::string(100, 'x')), nullptr, 1,
@@ -116,12 +111,11 @@ TEST_F(Check, NamesEachPlantedFault) {
          "BrowseBut: its mnemonic &I is also that of InstallBut"},
         {"not a picture", kGoodIni,
          [](Distribution& d) { d.WriteFile("panel.bmp", std::vector<std::uint8_t>(60, 'x')); }, 2,
-         "error: panel.bmp: not shown, so the window is only its frame and the "
-         "buttons lie "
-         "outside it; it is no picture the panel reads"},
+         "error: panel.bmp: not shown, so the window is only its frame and the buttons lie outside "
+         "it; it is no picture the panel reads"},
         {"panel larger than a laptop's screen", kGoodIni,
          [](Distribution& d) {
-             d.WriteFile("panel.bmp", bmp::Build({1400, 300}));
+             d.WriteFile("panel.bmp", bmp::Build(bmp::Options{1400, 300}));
          },
          1, "more than a 1366 x 768 screen"},
         {"icon that is not one",
@@ -143,19 +137,18 @@ TEST_F(Check, NamesEachPlantedFault) {
          "note: setup.cmd: not a program file (an .msi package or a script?)"},
         {"Windows' own installer", Replaced(kGoodIni, "setup.exe /q", "cmd.exe /c"), nullptr, 0,
          "system32\\cmd.exe"}, // signed in Windows' catalogs, found on the path
-        {"title of exactly 99 characters",
-         std::string(kGoodIni) + "[General.de]\r\nTitleBar=" + T(99), nullptr, 0, "Install starts"},
-        {"title of 100", std::string(kGoodIni) + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
+        {"title of exactly 99 characters", kGoodIni + "[General.de]\r\nTitleBar=" + T(99), nullptr,
+         0, "Install starts"},
+        {"title of 100", kGoodIni + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
          "[General.de] TitleBar: 100 characters, of which the panel reads the first 99"},
         {"ANSI beyond ASCII", Replaced(kGoodIni, "[General]", "[General]\r\nTitleBar=Caf\xE9"),
          nullptr, 1, "tandrel.ini: it holds characters beyond ASCII in this machine's code page"},
-        {"no language", std::string(kGoodIni) + "[General.jp]\r\n", nullptr, 1,
+        {"no language", kGoodIni + "[General.jp]\r\n", nullptr, 1,
          "\"jp\" is not a language tag (such as ja, de or pt-BR)"},
         {"a language's caption too wide",
-         std::string(kGoodIni) + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'),
-         nullptr, 1, "[Button_Captions.de] CancelBut: \"WWWW"},
-        {"unknown key of a language", std::string(kGoodIni) + "[General.ja]\r\nTitelBar=x", nullptr,
-         1,
+         kGoodIni + "[Button_Captions.de]\r\nCancelBut=" + std::string(40, 'W'), nullptr, 1,
+         "[Button_Captions.de] CancelBut: \"WWWW"},
+        {"unknown key of a language", kGoodIni + "[General.ja]\r\nTitelBar=x", nullptr, 1,
          "[General.ja] TitelBar: not a key the panel reads, so it is ignored; did you mean "
          "TitleBar?"},
         {"sharp picture missing", Replaced(kGoodIni, "sharp.bmp", "gone.bmp"), nullptr, 1,
