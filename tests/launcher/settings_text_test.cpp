@@ -1,6 +1,6 @@
 // What the reader decides apart from the platform (settings_platform_test.cpp):
 // the encoding, the section rules of Windows that Wine lacks, the cut at 99
-// characters, and the lines for the check.
+// characters. (How the check reads the lines shows end to end.)
 #include <gtest/gtest.h>
 
 #include "launcher/settings_text.h"
@@ -82,21 +82,6 @@ TEST(SettingsText, ReadAsTheFirstBytesSayCutAt99NeverSplittingACharacter) {
         EXPECT_EQ(static_cast<int>(c.encoding), static_cast<int>(file.Encoding()));
         EXPECT_EQ(c.high, file.HasBytesAbove127());
     }
-}
-
-// Each line: its number, kind (Section, Entry, Other), name, `=` and value.
-TEST(SettingsText, LinesForTheCheckCountAsAnEditorDoes) {
-    SettingsText file;
-    ValueOf(&file, "; note\r\n[Gen]x\r\n\rK = \"v\"\n\nW\n=e");
-    std::string seen;
-    std::size_t cursor = 0;
-    SettingsLine line;
-    while (NextSettingsLine(file, &cursor, &line)) {
-        seen += std::to_string(line.number) + "SEO"[line.kind] +
-                Shown({line.name.text, line.name.length}) +
-                (line.hasEquals ? "=" + Shown({line.value.text, line.value.length}) : "") + " ";
-    }
-    EXPECT_EQ("1O 2SGen 3O 4EK=v 5O 6EW 7E=e ", seen);
 }
 
 } // namespace
