@@ -29,41 +29,45 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts the distribution's tandrel.exe in `folder` (its own when empty);
-    // given `arguments`, its output goes to `output`, or to output.txt there.
-    bool Start(const Distribution& distribution, const std::string& folder = "",
-               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
+    // Starts `program` in `folder`; given `arguments`, its output goes to `output`.
+    bool Start(const std::string& program, const std::string& folder, const std::string& arguments,
+               HANDLE output) {
         End();
-        std::wstring commandLine = L"\"" + probe::Wide(distribution.PathOf("tandrel.exe")) + L"\"";
+        std::wstring commandLine = L"\"" + probe::Wide(program) + L"\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE file = nullptr;
         if (!arguments.empty()) {
             commandLine += L" " + probe::Wide(arguments);
-            if (output == INVALID_HANDLE_VALUE) {
-                output = file = CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(),
-                                            GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                            0, nullptr);
-            }
             startup.dwFlags = STARTF_USESTDHANDLES;
             startup.hStdOutput = startup.hStdError = output;
         }
         PROCESS_INFORMATION info = {};
-        std::wstring directory = probe::Wide(folder.empty() ? distribution.Path() : folder);
-        bool started =
-            CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
-                           nullptr, directory.c_str(), &startup, &info);
-        if (file) {
-            CloseHandle(file);
-        }
-        if (!started) {
+        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
+                            nullptr, probe::Wide(folder).c_str(), &startup, &info)) {
             return false;
         }
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         processId_ = info.dwProcessId;
         return true;
+    }
+    // The distribution's tandrel.exe in `folder` (its own when empty); given
+    // `arguments`, its output goes to `output`, or to output.txt there.
+    bool Start(const Distribution& distribution, const std::string& folder = "",
+               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE file =
+            output == INVALID_HANDLE_VALUE && !arguments.empty()
+                ? CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr)
+                : nullptr;
+        bool started =
+            Start(distribution.PathOf("tandrel.exe"), folder.empty() ? distribution.Path() : folder,
+                  arguments, file ? file : output);
+        if (file) {
+            CloseHandle(file);
+        }
+        return started;
     }
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
