@@ -130,8 +130,7 @@ class Panel {
 // Settings of a panel with 100 x 30 buttons beside panel.bmp, the given
 // captions and installer.
 inline std::string PanelIni(const std::string& captions, const std::string& installer = "") {
-    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight="
-           "30\r\nInstaller=" +
+    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\nInstaller=" +
            installer + "\r\n[Button_Captions]\r\n" + captions;
 }
 
@@ -183,18 +182,13 @@ class PanelTest : public ::testing::Test {
     // Which of the buttons (by index) has the focus and which carry the
     // default frame, as "focus 1, framed 1".
     std::string FocusAndFrame() const {
-        std::string seen = "focus ";
-        HWND focus = probe::ThreadOf(window_).hwndFocus;
-        std::string framed;
+        std::string focus, framed;
         for (size_t i = 0; i < buttons_.size(); ++i) {
-            if (buttons_[i] == focus) {
-                seen += std::to_string(i);
-            }
-            if ((GetWindowLongA(buttons_[i], GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-                framed += (framed.empty() ? "" : " ") + std::to_string(i);
-            }
+            focus += buttons_[i] == probe::ThreadOf(window_).hwndFocus ? std::to_string(i) : "";
+            bool frame = (GetWindowLongA(buttons_[i], GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+            framed += frame ? (framed.empty() ? "" : " ") + std::to_string(i) : "";
         }
-        return seen + ", framed " + framed;
+        return "focus " + focus + ", framed " + framed;
     }
 
     // Waits until button `index` has both the focus and the only default frame.
