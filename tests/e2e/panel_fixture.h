@@ -209,13 +209,6 @@ class PanelTest : public ::testing::Test {
         return distribution_->Read(program + ".starts").size();
     }
 
-    // A window of the test's own in front, which takes the activation away.
-    HWND OtherWindow() {
-        HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0,
-                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-        return probe::Activate(other) ? other : nullptr;
-    }
-
     std::unique_ptr<Distribution> distribution_ = std::make_unique<Distribution>();
     Panel panel_;
     HWND window_ = nullptr;

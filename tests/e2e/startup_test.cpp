@@ -25,9 +25,11 @@ TEST_F(Startup, RefusesToShowAPanelWithoutButtons) {
 
 TEST_F(Startup, OnePanelAFolder) {
     ASSERT_TRUE(LaunchWith("[Button_Captions]\r\nCancelBut=Cancel\r\n", 1));
-    HWND other = OtherWindow();
-    ASSERT_TRUE(other);
-    // The folder named in other letters is the same folder.
+    // A window of the test's own in front, which the second start must bring
+    // the panel before; the folder named in other letters is the same folder.
+    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(probe::Activate(other));
     std::string folder = distribution_->Path();
     CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
     Panel second;
