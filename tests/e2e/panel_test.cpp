@@ -4,6 +4,8 @@
 // have: 96, 144 and 192 DPI.
 #include "panel_fixture.h"
 
+#include <climits>
+
 namespace {
 
 class PanelLook : public PanelTest {
@@ -77,12 +79,16 @@ TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkAreaUnderIts
                       }));
 }
 
-// A 24-bit picture of one colour (0xRRGGBB).
-std::vector<std::uint8_t> SolidPicture(int width, int height, DWORD rgb) {
+// A 24-bit picture in one colour (0xRRGGBB), or with its columns from `split`
+// on in another.
+std::vector<std::uint8_t> Painted(int width, int height, DWORD rgb, DWORD right = 0,
+                                  int split = INT_MAX) {
     std::vector<std::uint8_t> file = bmp::Build({width, height});
-    const size_t pixels = bmp::LayoutOf({width, height}).pixelsAt;
-    for (size_t at = pixels; at < file.size(); ++at) {
-        file[at] = static_cast<std::uint8_t>(rgb >> (at - pixels) % 3 * 8);
+    const bmp::Layout layout = bmp::LayoutOf({width, height});
+    for (size_t at = 0; at < file.size() - layout.pixelsAt; ++at) {
+        DWORD colour = int(at % layout.stride / 3) < split ? rgb : right;
+        file[layout.pixelsAt + at] =
+            static_cast<std::uint8_t>(colour >> at % layout.stride % 3 * 8);
     }
     return file;
 }
@@ -107,8 +113,8 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                           [&](const auto& f) { return f.dpi == dpi; });
     ASSERT_NE(std::end(cases), c) << "no figures for " << dpi << " DPI";
 
-    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", SolidPicture(200, 150, 0xC00000)));
-    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", SolidPicture(400, 300, 0x0000C0)));
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", Painted(200, 150, 0xC00000)));
+    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", Painted(400, 300, 0x0000C0)));
     ASSERT_TRUE(LaunchWith(
         Replaced(PanelIni(kThreeCaptions), "Bmp=panel.bmp", "Bmp=panel.bmp\r\nBmp2x=sharp.bmp"),
         3));
@@ -139,15 +145,8 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
 // enlarged to fill its place, smoothly: colours mixed where its two halves
 // meet, none of them where they do not.
 TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
-    std::vector<std::uint8_t> file = SolidPicture(40, 30, 0xC00000);
-    const bmp::Layout layout = bmp::LayoutOf({40, 30});
-    for (size_t row = 0; row < 30; ++row) { // the right half blue
-        for (size_t x = 20; x < 40; ++x) {
-            std::uint8_t* at = &file[layout.pixelsAt + row * layout.stride + 3 * x];
-            at[0] = 0xC0, at[1] = 0, at[2] = 0;
-        }
-    }
-    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", file));
+    // The right half blue.
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", Painted(40, 30, 0xC00000, 0x0000C0, 20)));
     ASSERT_TRUE(LaunchWith(Replaced(PanelIni("CancelBut=Cancel\r\n"), "Bmp=panel.bmp",
                                     "Bmp=panel.bmp\r\nBmp2x=missing.bmp"),
                            1));
