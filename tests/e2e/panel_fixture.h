@@ -29,21 +29,33 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts `program` in `folder`; given `arguments`, its output goes to `output`.
-    bool Start(const std::string& program, const std::string& folder, const std::string& arguments,
-               HANDLE output) {
+    // Starts `program` in `folder`; given `arguments`, its output goes to
+    // `output`, or through a pipe to Output().
+    bool Start(const std::string& program, const std::string& folder,
+               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
         End();
         std::wstring commandLine = L"\"" + probe::Wide(program) + L"\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE write = nullptr;
         if (!arguments.empty()) {
             commandLine += L" " + probe::Wide(arguments);
+            if (output == INVALID_HANDLE_VALUE && CreatePipe(&pipe_, &write, &inherit, 0)) {
+                SetHandleInformation(pipe_, HANDLE_FLAG_INHERIT, 0);
+                output = write;
+            }
             startup.dwFlags = STARTF_USESTDHANDLES;
             startup.hStdOutput = startup.hStdError = output;
         }
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
-                            nullptr, probe::Wide(folder).c_str(), &startup, &info)) {
+        bool started =
+            CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
+                           nullptr, probe::Wide(folder).c_str(), &startup, &info);
+        if (write) {
+            CloseHandle(write);
+        }
+        if (!started) {
             return false;
         }
         CloseHandle(info.hThread);
@@ -51,23 +63,22 @@ class Panel {
         processId_ = info.dwProcessId;
         return true;
     }
-    // The distribution's tandrel.exe in `folder` (its own when empty); given
-    // `arguments`, its output goes to `output`, or to output.txt there.
+    // The distribution's tandrel.exe in `folder` (its own when empty).
     bool Start(const Distribution& distribution, const std::string& folder = "",
                const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE file =
-            output == INVALID_HANDLE_VALUE && !arguments.empty()
-                ? CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr)
-                : nullptr;
-        bool started =
-            Start(distribution.PathOf("tandrel.exe"), folder.empty() ? distribution.Path() : folder,
-                  arguments, file ? file : output);
-        if (file) {
-            CloseHandle(file);
+        return Start(distribution.PathOf("tandrel.exe"),
+                     folder.empty() ? distribution.Path() : folder, arguments, output);
+    }
+    // What has come through the pipe so far; the end of the program, not of
+    // the pipe, ends the waiting for more.
+    const std::string& Output() {
+        char buffer[4096];
+        DWORD waiting = 0, got = 0;
+        while (pipe_ && PeekNamedPipe(pipe_, nullptr, 0, nullptr, &waiting, nullptr) &&
+               waiting > 0 && ReadFile(pipe_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            output_.append(buffer, got);
         }
-        return started;
+        return output_;
     }
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
@@ -99,8 +110,10 @@ class Panel {
         bool windowSeen = false;
         bool ended = probe::WaitUntil([&] {
             windowSeen = windowless && !probe::WindowsOf(processId_).empty();
+            Output(); // a full pipe would keep the program waiting
             return windowSeen || !IsRunning();
         });
+        Output();
         DWORD exitCode = 0xDEAD;
         GetExitCodeProcess(process_, &exitCode);
         if (windowSeen || !ended || exitCode != expected) {
@@ -120,10 +133,15 @@ class Panel {
         if (process_) {
             CloseHandle(process_);
         }
-        process_ = nullptr;
+        if (pipe_) {
+            CloseHandle(pipe_);
+        }
+        process_ = pipe_ = nullptr;
+        output_.clear();
     }
 
-    HANDLE process_ = nullptr;
+    HANDLE process_ = nullptr, pipe_ = nullptr;
+    std::string output_;
     DWORD processId_ = 0;
 };
 

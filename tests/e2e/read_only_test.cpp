@@ -67,6 +67,7 @@ TEST(DownloadedImage, EverythingWorksAndNoPlantedDllIsLoaded) {
 
     // Starts tandrel.exe in the folder and, unless null, has `drive` work its
     // window; then waits for it to end with 0.
+    // The check's report goes to a file, as `tandrel.exe /check > report.txt` has it.
     auto run = [&](const char* arguments, const std::function<void()>& drive) {
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
         HANDLE output = CreateFileA((records + "output.txt").c_str(), GENERIC_WRITE, 0, &inherit,
