@@ -184,10 +184,13 @@ class PanelTest : public ::testing::Test {
     }
 
     // The panel with the three buttons beside the picture, active, with the
-    // focus on Install.
+    // focus on Install. The picture is named in Japanese.
     void LaunchActive(const std::string& installer = "") {
-        ASSERT_TRUE(AddPicture());
-        ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions, installer), 3));
+        ASSERT_TRUE(AddPicture("パネル.bmp"));
+        ASSERT_TRUE(LaunchWith(
+            Replaced(PanelIni(kThreeCaptions, installer), "panel.bmp", "パネル.bmp"), 3));
+        RECT client = probe::ClientRectOnScreen(window_);
+        ASSERT_EQ(300, client.bottom - client.top) << "the picture was not read";
         ASSERT_TRUE(probe::Activate(window_)) << "the panel did not become active";
         ASSERT_TRUE(FocusAndFrameOn(0));
     }
