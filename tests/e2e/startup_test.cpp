@@ -3,7 +3,7 @@
 // `tandrel.exe /check`, which never shows a window or starts a program.
 #include "panel_fixture.h"
 
-#include <cstdio>
+#include <regex>
 
 namespace {
 
@@ -167,17 +167,15 @@ TEST_F(Check, NamesEachPlantedFault) {
         EXPECT_NE(std::string::npos, report.find(c.line)) << report;
         EXPECT_EQ("", Record("setup.exe")) << "the installer was started";
         // The advice for a clipped caption adds the button's margins to what it takes.
-        size_t takes = report.find("\" takes ");
-        int width = 0, height = 0, wantWidth = 0, wantHeight = 0;
-        if (takes != std::string::npos &&
-            std::sscanf(report.c_str() + takes,
-                        "\" takes %d x %d pixels and will be clipped: make ButtonWidth at least %d "
-                        "and ButtonHeight at least %d",
-                        &width, &height, &wantWidth, &wantHeight) == 4) {
-            EXPECT_EQ((std::vector<int>{width + 8, height + 4}),
-                      (std::vector<int>{wantWidth, wantHeight}));
+        std::smatch n;
+        if (std::regex_search(
+                report, n,
+                std::regex("takes (\\d+) x (\\d+) pixels and will be clipped: make "
+                           "ButtonWidth at least (\\d+) and ButtonHeight at least (\\d+)"))) {
+            EXPECT_EQ((std::vector<int>{std::stoi(n[1]) + 8, std::stoi(n[2]) + 4}),
+                      (std::vector<int>{std::stoi(n[3]), std::stoi(n[4])}));
         }
-        EXPECT_EQ(takes != std::string::npos, width > 0) << "the advice unread";
+        EXPECT_EQ(report.find("\" takes ") != std::string::npos, !n.empty()) << "the advice unread";
     }
 }
 
