@@ -117,13 +117,10 @@ bool Activate(HWND window) {
 }
 
 void PressKey(WORD virtualKey, bool withAlt) {
-    if (withAlt) {
-        SendKeyEvent(VK_MENU, false);
-    }
-    SendKeyEvent(virtualKey, false);
-    SendKeyEvent(virtualKey, true);
-    if (withAlt) {
-        SendKeyEvent(VK_MENU, true);
+    // Alt down, the key down and up, Alt up; without Alt, the middle two.
+    const WORD keys[] = {VK_MENU, virtualKey, virtualKey, VK_MENU};
+    for (int i = withAlt ? 0 : 1; i < (withAlt ? 4 : 3); ++i) {
+        SendKeyEvent(keys[i], i >= 2);
     }
 }
 
