@@ -12,15 +12,6 @@ namespace {
 
 using std::u16string;
 
-// Bytes above 127 as Latin-1: enough for files that are not UTF-8.
-std::size_t Latin1(const std::uint8_t* bytes, std::size_t length, char16_t* out, std::size_t room) {
-    std::size_t n = length < room ? length : room;
-    for (std::size_t i = 0; i < n; ++i) {
-        out[i] = bytes[i];
-    }
-    return n;
-}
-
 // The names as the program's string table holds them.
 SettingNames Names() {
     SettingNames names = {};
@@ -41,7 +32,7 @@ SettingNames Names() {
 struct File {
     explicit File(const std::string& utf8) {
         EXPECT_TRUE(
-            text.Decode(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), Latin1));
+            text.Decode(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), nullptr));
     }
     SettingsText text;
 };
