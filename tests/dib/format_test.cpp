@@ -215,7 +215,10 @@ TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
     EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h, &bytes));
 }
 
-TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
+// Alpha blends over the background, rounded; a 32-bit picture's alpha is
+// scaled to 8 bits and taken only when any pixel has some. (Pixel-exact
+// blending of whole pictures shows under Wine.)
+TEST(FormatTest, AlphaBlendsOverTheBackgroundScaledToEightBitsWhenAnyPixelHasIt) {
     const std::uint8_t cases[][4] = {// colour, alpha, background: blended
                                      {200, 255, 17, 200}, {200, 0, 17, 17}, {200, 128, 100, 150},
                                      {255, 1, 0, 1},      {0, 254, 255, 1}, {255, 128, 0, 128},
@@ -228,10 +231,6 @@ TEST(FormatTest, AlphaBlendsOverTheBackgroundRounded) {
     std::uint8_t bgr[6];
     dib::BlendRow(bgra, 2, 0x00030201, bgr);
     EXPECT_EQ((Bytes{10, 20, 30, 3, 2, 1}), Bytes(bgr, bgr + 6));
-}
-
-// Pixel-exact blending of whole pictures shows under Wine.
-TEST(FormatTest, ThirtyTwoBitAlphaIsScaledToEightBitsAndTakenOnlyWhenAnyPixelHasIt) {
     Bytes file = bmp::Build(Pic(32, "header 124 bitfields alpha", 3, 1));
     for (std::size_t i = 0; i < 3; ++i) {
         bmp::PutLe32(file, file.size() - 12 + 4 * i, 0x00FFFFFF); // no pixel with alpha
