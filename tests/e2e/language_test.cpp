@@ -17,10 +17,9 @@ std::string Utf16Le(const std::string& utf8) {
 // A panel of three buttons beside panel.bmp with these texts.
 std::string Ini(const std::string& title, const std::string& install, const std::string& browse,
                 const std::string& cancel) {
-    return "[General]\r\nTitleBar=" + title +
-           "\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\n[Button_Captions]\r\n"
-           "InstallBut=" +
-           install + "\r\nBrowseBut=" + browse + "\r\nCancelBut=" + cancel + "\r\n";
+    return Replaced(PanelIni("InstallBut=" + install + "\r\nBrowseBut=" + browse +
+                             "\r\nCancelBut=" + cancel + "\r\n"),
+                    "[General]", "[General]\r\nTitleBar=" + title);
 }
 
 const std::string kSections = Ini("Quillmere", "Install", "Browse", "Cancel") +
