@@ -20,7 +20,6 @@ SettingNames Names() {
         TANDREL_SETTINGS(TANDREL_KEY_TEXT)
 #undef TANDREL_KEY_TEXT
     };
-    u16string(u".\\tandrel.ini").copy(names.file, kSettingTextSize);
     u16string(u"General").copy(names.sections[0], kSettingTextSize);
     u16string(u"Button_Captions").copy(names.sections[1], kSettingTextSize);
     for (int setting = 0; setting < kSettingCount; ++setting) {
