@@ -72,11 +72,6 @@ const std::string kGoodIni =
 
 using Check = PanelTest;
 
-// A value of `length` characters.
-std::string T(size_t length) {
-    return std::string(length, 't') + "\r\n";
-}
-
 // Each folder has one planted fault, or none; its programs are signed. (The
 // picture's note shows in the routes' case.)
 TEST_F(Check, NamesEachPlantedFault) {
@@ -126,9 +121,10 @@ TEST_F(Check, NamesEachPlantedFault) {
          "note: setup.cmd: not a program file (an .msi package or a script?)"},
         {"Windows' own installer", Replaced(kGoodIni, "setup.exe /q", "cmd.exe /c"), nullptr, 0,
          "system32\\cmd.exe"}, // signed in Windows' catalogs, found on the path
-        {"title of exactly 99 characters", kGoodIni + "[General.de]\r\nTitleBar=" + T(99), nullptr,
-         0, "Install starts"},
-        {"title of 100", kGoodIni + "[General.de]\r\nTitleBar=" + T(100), nullptr, 1,
+        {"title of exactly 99 characters",
+         kGoodIni + "[General.de]\r\nTitleBar=" + std::string(99, 't'), nullptr, 0,
+         "Install starts"},
+        {"title of 100", kGoodIni + "[General.de]\r\nTitleBar=" + std::string(100, 't'), nullptr, 1,
          "[General.de] TitleBar: 100 characters, of which the panel reads the first 99"},
         {"ANSI beyond ASCII", Replaced(kGoodIni, "[General]", "[General]\r\nTitleBar=Caf\xE9"),
          nullptr, 1, "tandrel.ini: it holds characters beyond ASCII in this machine's code page"},

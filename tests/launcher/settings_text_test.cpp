@@ -67,7 +67,6 @@ TEST(SettingsText, ReadAsTheFirstBytesSayCutAt99NeverSplittingACharacter) {
         {"section without ]", "[General\nK=v", E::Ansi, "v", false},
         {"section to the first ]", "\v[ General\t]; x]\nK=v", E::Ansi, "v", false},
         // 99 characters in every encoding, a pair across the cut goes whole.
-        {"single-byte cut", k + std::string(150, 'x'), E::Ansi, std::string(99, 'x'), false},
         {"double-byte cut", k + std::string(300, '\x82'), E::Ansi,
          Shown(std::u16string(99, u'\u3082')), true},
         {"a pair before the cut", Utf16(u + a97 + u"\U0001F600b", false), E::Utf16Le,
