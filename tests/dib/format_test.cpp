@@ -211,7 +211,6 @@ TEST(FormatTest, PicturesAreKnownBySignatureAndTheirStatedSizeCheckedFirst) {
     dib::InfoHeader h;
     std::uint32_t bytes = 0;
     EXPECT_EQ(R::None, dib::DecodedHeader(32768, 32768, &h, &bytes));
-    EXPECT_EQ(40 + 32768u * 32768 * 3, bytes);
     EXPECT_EQ(R::PictureTooLarge, dib::DecodedHeader(32769, 1, &h, &bytes));
 }
 
