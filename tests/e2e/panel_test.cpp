@@ -93,9 +93,11 @@ std::vector<std::uint8_t> Painted(int width, int height, DWORD rgb, DWORD right 
 
 using Scaled = PanelLook;
 
-TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
-    // A 200 x 150 picture, its sharp twin of 400 x 300 in another colour, and
-    // buttons of 100 x 30.
+// A 200 x 150 picture and its sharp twin of 400 x 300 in another colour,
+// beside buttons of 100 x 30; then, without its sharp twin (the one
+// configured is missing), the picture enlarged to fill its place, smoothly:
+// colours mixed where its two halves meet, none of them where they do not.
+TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScaleAndTheEnlargedPictureIsSmooth) {
     const struct {
         int dpi, clientWidth, clientHeight, pictureWidth, x, buttonWidth, buttonHeight, ys[3];
         DWORD picture; // the sharp one wherever the display is scaled up
@@ -126,9 +128,8 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                   (std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}))
             << "button " << i;
     }
-
     // The picture fills its place exactly, in the colour of the file drawn.
-    const int width = c->pictureWidth + 1;
+    int width = c->pictureWidth + 1;
     EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
                       [&](const std::vector<DWORD>& pixels) {
                           int wrong = 0;
@@ -137,20 +138,13 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                           }
                           return wrong;
                       }));
-}
 
-// Without its sharp twin (the one configured is missing), the picture is
-// enlarged to fill its place, smoothly: colours mixed where its two halves
-// meet, none of them where they do not.
-TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
-    // The right half blue.
+    // The right half blue, the twin gone.
     ASSERT_TRUE(distribution_->WriteFile("panel.bmp", Painted(40, 30, 0xC00000, 0x0000C0, 20)));
-    ASSERT_TRUE(LaunchWith(Replaced(PanelIni("CancelBut=Cancel\r\n"), "Bmp=panel.bmp",
-                                    "Bmp=panel.bmp\r\nBmp2x=missing.bmp"),
-                           1));
-    RECT client = probe::ClientRectOnScreen(window_);
-    const int width = 40 * (client.bottom - client.top) / 30;
-    const bool scaled = width != 40;
+    ASSERT_TRUE(DeleteFileW(probe::Wide(distribution_->PathOf("sharp.bmp")).c_str()));
+    ASSERT_TRUE(LaunchWith("", 3));
+    client = probe::ClientRectOnScreen(window_);
+    width = 40 * (client.bottom - client.top) / 30;
     EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
                       [&](const std::vector<DWORD>& shown) {
                           int wrong = 0, mixed = 0;
@@ -163,7 +157,7 @@ TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
                               wrong += x < width / 3 && shown[i] != 0xC00000;
                               wrong += x >= 2 * width / 3 && shown[i] != 0x0000C0;
                           }
-                          return wrong + (scaled != (mixed > 0));
+                          return wrong + ((dpi != 96) != (mixed > 0));
                       }));
 }
 
