@@ -65,10 +65,7 @@ Bytes Table(const Bytes& certificates, Bytes signerId = {}, std::uint8_t type = 
 std::u16string SignerOf(const Bytes& table, std::size_t room = 100) {
     std::vector<std::uint16_t> name(room, 0xAAAA);
     Kind kind = signature::SignerOf(table.data(), table.size(), name.data(), room);
-    std::u16string text;
-    for (std::size_t i = 0; i < room && name[i] != 0; ++i) {
-        text += char16_t(name[i]);
-    }
+    std::u16string text(name.begin(), std::find(name.begin(), name.end(), 0));
     return kind == Kind::Signed ? text : u"(unreadable)" + text;
 }
 
