@@ -105,19 +105,18 @@ TEST(FormatTest, LaterHeadersGiveTheBlockOfAFortyByteHeaderOrTheirReason) {
     const struct {
         const char* name;
         bmp::Options o;
-        std::uint32_t compression; // written over the built one
-        R refusal;
+        std::uint32_t compression = kAsBuilt; // else written over the built one
+        R refusal = R::None;
     } cases[] = {
-        {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16"), kAsBuilt, R::None},
-        {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down"), kAsBuilt, R::None},
-        {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields"), kAsBuilt, R::None},
-        {"108 bytes, masks and colours", Pic(16, "header 108 bitfields 5 colours"), kAsBuilt,
-         R::None},
-        {"124 bytes, RLE8, colours", Pic(8, "header 124 rle"), kAsBuilt, R::None},
-        {"108 bytes, RLE4, 5 colours", Pic(4, "header 108 rle 5 colours"), kAsBuilt, R::None},
-        {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare"), kAsBuilt, R::None},
-        {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0, R::None},
-        {"124 bytes, BI_ALPHABITFIELDS", Pic(32, "header 124 bitfields"), 6, R::None},
+        {"OS/2, 16 bytes, 8 bits", Pic(8, "header 16")},
+        {"OS/2, 64 bytes, 24 bits", Pic(24, "header 64 top-down")},
+        {"52 bytes, 16-bit bitfields", Pic(16, "header 52 bitfields")},
+        {"108 bytes, masks and colours", Pic(16, "header 108 bitfields 5 colours")},
+        {"124 bytes, RLE8, colours", Pic(8, "header 124 rle")},
+        {"108 bytes, RLE4, 5 colours", Pic(4, "header 108 rle 5 colours")},
+        {"124 bytes, 24 bits, no file header", Pic(24, "header 124 bare")},
+        {"124 bytes, 32-bit BI_RGB: no alpha", Pic(32, "header 124 bitfields alpha"), 0},
+        {"124 bytes, BI_ALPHABITFIELDS", Pic(32, "header 124 bitfields"), 6},
         {"OS/2 Huffman", Pic(1, "header 64"), 3, R::CompressionNotShown},
         {"JPEG inside", Pic(24, "header 124"), 4, R::CompressionNotShown},
         {"24-bit bitfields", Pic(24, "header 108"), 3, R::BitCountNotShown},
