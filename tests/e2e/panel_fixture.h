@@ -29,29 +29,31 @@ class Panel {
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // Starts the distribution's tandrel.exe in `folder` (its own when empty);
-    // given `arguments`, it writes its output to output.txt there.
-    bool Start(const Distribution& distribution, const std::string& folder = "",
-               const std::string& arguments = "") {
+    // Starts `program` in `folder`; given `arguments`, its output goes to
+    // `output`, or through a pipe to Output().
+    bool Start(const std::string& program, const std::string& folder,
+               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
         End();
-        std::wstring commandLine = L"\"" + probe::Wide(distribution.PathOf("tandrel.exe")) + L"\"";
+        std::wstring commandLine = L"\"" + probe::Wide(program) + L"\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE write = nullptr;
         if (!arguments.empty()) {
             commandLine += L" " + probe::Wide(arguments);
+            if (output == INVALID_HANDLE_VALUE && CreatePipe(&pipe_, &write, &inherit, 0)) {
+                SetHandleInformation(pipe_, HANDLE_FLAG_INHERIT, 0);
+                output = write;
+            }
             startup.dwFlags = STARTF_USESTDHANDLES;
-            startup.hStdOutput = startup.hStdError =
-                CreateFileW(probe::Wide(distribution.PathOf("output.txt")).c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+            startup.hStdOutput = startup.hStdError = output;
         }
         PROCESS_INFORMATION info = {};
-        std::wstring directory = probe::Wide(folder.empty() ? distribution.Path() : folder);
         bool started =
             CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, !arguments.empty(), 0,
-                           nullptr, directory.c_str(), &startup, &info);
-        if (startup.hStdOutput) {
-            CloseHandle(startup.hStdOutput);
+                           nullptr, probe::Wide(folder).c_str(), &startup, &info);
+        if (write) {
+            CloseHandle(write);
         }
         if (!started) {
             return false;
@@ -60,6 +62,23 @@ class Panel {
         process_ = info.hProcess;
         processId_ = info.dwProcessId;
         return true;
+    }
+    // The distribution's tandrel.exe in `folder` (its own when empty).
+    bool Start(const Distribution& distribution, const std::string& folder = "",
+               const std::string& arguments = "", HANDLE output = INVALID_HANDLE_VALUE) {
+        return Start(distribution.PathOf("tandrel.exe"),
+                     folder.empty() ? distribution.Path() : folder, arguments, output);
+    }
+    // What has come through the pipe so far; the end of the program, not of
+    // the pipe, ends the waiting for more.
+    const std::string& Output() {
+        char buffer[4096];
+        DWORD waiting = 0, got = 0;
+        while (pipe_ && PeekNamedPipe(pipe_, nullptr, 0, nullptr, &waiting, nullptr) &&
+               waiting > 0 && ReadFile(pipe_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            output_.append(buffer, got);
+        }
+        return output_;
     }
     DWORD ProcessId() const { return processId_; }
     bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
@@ -91,8 +110,10 @@ class Panel {
         bool windowSeen = false;
         bool ended = probe::WaitUntil([&] {
             windowSeen = windowless && !probe::WindowsOf(processId_).empty();
+            Output(); // a full pipe would keep the program waiting
             return windowSeen || !IsRunning();
         });
+        Output();
         DWORD exitCode = 0xDEAD;
         GetExitCodeProcess(process_, &exitCode);
         if (windowSeen || !ended || exitCode != expected) {
@@ -112,18 +133,22 @@ class Panel {
         if (process_) {
             CloseHandle(process_);
         }
-        process_ = nullptr;
+        if (pipe_) {
+            CloseHandle(pipe_);
+        }
+        process_ = pipe_ = nullptr;
+        output_.clear();
     }
 
-    HANDLE process_ = nullptr;
+    HANDLE process_ = nullptr, pipe_ = nullptr;
+    std::string output_;
     DWORD processId_ = 0;
 };
 
 // Settings of a panel with 100 x 30 buttons beside panel.bmp, the given
 // captions and installer.
 inline std::string PanelIni(const std::string& captions, const std::string& installer = "") {
-    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight="
-           "30\r\nInstaller=" +
+    return "[General]\r\nBmp=panel.bmp\r\nButtonWidth=100\r\nButtonHeight=30\r\nInstaller=" +
            installer + "\r\n[Button_Captions]\r\n" + captions;
 }
 
@@ -134,69 +159,51 @@ inline std::string Replaced(std::string text, const std::string& from, const std
 
 const char kThreeCaptions[] = "InstallBut=Install\r\nBrowseBut=Browse\r\nCancelBut=Cancel\r\n";
 
-// A picture of the given size, 400 x 300 as the tests' panels have unless
-// they say otherwise.
-inline bmp::Options Picture(int width = 400, int height = 300) {
-    bmp::Options options;
-    options.width = width;
-    options.height = height;
-    return options;
-}
-
 class PanelTest : public ::testing::Test {
-  public:
-    const Distribution& Folder() const { return *distribution_; }
-
   protected:
-    // Writes the settings file (unless empty), starts the panel and waits for
-    // its window and `buttons` buttons.
-    ::testing::AssertionResult LaunchWith(const std::string& ini, size_t buttons) {
+    // Writes the settings file (unless empty), starts the panel with
+    // `arguments` and waits for its window and `buttons` buttons.
+    ::testing::AssertionResult LaunchWith(const std::string& ini, size_t buttons,
+                                          const std::string& arguments = "") {
         if (!ini.empty() && !distribution_->WriteIni(ini)) {
             return ::testing::AssertionFailure() << "cannot write the settings file";
         }
-        if (!panel_.Start(*distribution_)) {
-            return ::testing::AssertionFailure() << "cannot start tandrel.exe";
-        }
-        window_ = panel_.WaitForWindow();
-        if (!window_) {
-            return ::testing::AssertionFailure()
-                   << "no panel window; running: " << panel_.IsRunning();
-        }
-        buttons_ = probe::Buttons(window_);
-        if (buttons_.size() != buttons) {
-            return ::testing::AssertionFailure() << buttons_.size() << " buttons, not " << buttons;
+        window_ = panel_.Start(*distribution_, "", arguments) ? panel_.WaitForWindow() : nullptr;
+        buttons_ = window_ ? probe::Buttons(window_) : std::vector<HWND>{};
+        if (!window_ || buttons_.size() != buttons) {
+            return ::testing::AssertionFailure() << (window_ ? "" : "no panel window; ")
+                                                 << buttons_.size() << " buttons, not " << buttons;
         }
         return ::testing::AssertionSuccess();
     }
 
     // The panel with the three buttons beside the picture, active, with the
-    // focus on Install.
+    // focus on Install. The picture is named in Japanese.
     void LaunchActive(const std::string& installer = "") {
-        ASSERT_TRUE(AddPicture(Picture()));
-        ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions, installer), 3));
+        ASSERT_TRUE(AddPicture("パネル.bmp"));
+        ASSERT_TRUE(LaunchWith(
+            Replaced(PanelIni(kThreeCaptions, installer), "panel.bmp", "パネル.bmp"), 3));
+        RECT client = probe::ClientRectOnScreen(window_);
+        ASSERT_EQ(300, client.bottom - client.top) << "the picture was not read";
         ASSERT_TRUE(probe::Activate(window_)) << "the panel did not become active";
         ASSERT_TRUE(FocusAndFrameOn(0));
     }
 
-    bool AddPicture(const bmp::Options& options, const std::string& name = "panel.bmp") {
-        return distribution_->WriteFile(name, bmp::Build(options));
+    // A picture of 400 x 300, as the tests' panels have.
+    bool AddPicture(const std::string& name = "panel.bmp") {
+        return distribution_->WriteFile(name, bmp::Build({400, 300}));
     }
 
     // Which of the buttons (by index) has the focus and which carry the
     // default frame, as "focus 1, framed 1".
     std::string FocusAndFrame() const {
-        std::string seen = "focus ";
-        HWND focus = probe::ThreadOf(window_).hwndFocus;
-        std::string framed;
+        std::string focus, framed;
         for (size_t i = 0; i < buttons_.size(); ++i) {
-            if (buttons_[i] == focus) {
-                seen += std::to_string(i);
-            }
-            if ((GetWindowLongA(buttons_[i], GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-                framed += (framed.empty() ? "" : " ") + std::to_string(i);
-            }
+            focus += buttons_[i] == probe::ThreadOf(window_).hwndFocus ? std::to_string(i) : "";
+            bool frame = (GetWindowLongA(buttons_[i], GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+            framed += frame ? (framed.empty() ? "" : " ") + std::to_string(i) : "";
         }
-        return seen + ", framed " + framed;
+        return "focus " + focus + ", framed " + framed;
     }
 
     // Waits until button `index` has both the focus and the only default frame.
@@ -215,13 +222,6 @@ class PanelTest : public ::testing::Test {
     }
     size_t Starts(const std::string& program) const {
         return distribution_->Read(program + ".starts").size();
-    }
-
-    // A window of the test's own in front, which takes the activation away.
-    HWND OtherWindow() {
-        HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0,
-                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-        return probe::Activate(other) ? other : nullptr;
     }
 
     std::unique_ptr<Distribution> distribution_ = std::make_unique<Distribution>();

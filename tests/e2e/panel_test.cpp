@@ -1,17 +1,15 @@
 // The panel as it appears: window size and place, buttons, title, icon and
-// the picture on screen, pixel for pixel against the file it came from, at
-// each display scale that the tests' prefixes have: 96, 144 and 192 DPI.
+// the picture filling its place on screen (the picture's tests under Wine
+// compare its every pixel), at each display scale that the tests' prefixes
+// have: 96, 144 and 192 DPI.
 #include "panel_fixture.h"
+
+#include <climits>
 
 namespace {
 
 class PanelLook : public PanelTest {
   protected:
-    SIZE ClientSize() const {
-        RECT client = probe::ClientRectOnScreen(window_);
-        return SIZE{client.right - client.left, client.bottom - client.top};
-    }
-
     // Makes the panel paint now, then waits until `area` (in screen
     // coordinates) has no pixel that `wrong` counts, or says how many it saw.
     ::testing::AssertionResult Shows(const RECT& area,
@@ -33,162 +31,73 @@ class PanelLook : public PanelTest {
 // A window of the taskbar's class along the desktop's top edge: Wine's
 // virtual desktop leaves the work area below it, as Windows does below its
 // taskbar there, so that the work area and the desktop differ.
-class TopTaskbar {
-  public:
-    explicit TopTaskbar(int height) {
-        WNDCLASSW taskbar = {};
-        taskbar.lpfnWndProc = DefWindowProcW;
-        taskbar.hInstance = GetModuleHandleW(nullptr);
-        taskbar.lpszClassName = L"Shell_TrayWnd";
-        RegisterClassW(&taskbar);
-        RECT desktop = probe::WindowRect(GetDesktopWindow());
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0,
-                                  0, desktop.right, height, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    }
-    ~TopTaskbar() { DestroyWindow(window_); }
-    TopTaskbar(const TopTaskbar&) = delete;
-    TopTaskbar& operator=(const TopTaskbar&) = delete;
+std::unique_ptr<HWND__, BOOL(WINAPI*)(HWND)> TopTaskbar(int height) {
+    WNDCLASSW taskbar = {};
+    taskbar.lpfnWndProc = DefWindowProcW;
+    taskbar.hInstance = GetModuleHandleW(nullptr);
+    taskbar.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&taskbar);
+    return {CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                            probe::WindowRect(GetDesktopWindow()).right, height, nullptr, nullptr,
+                            nullptr, nullptr),
+            DestroyWindow};
+}
 
-  private:
-    HWND window_;
-};
-
-TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkArea) {
-    ASSERT_TRUE(AddPicture(Picture()));
-    TopTaskbar taskbar(100);
+// Its caption's left end, where the small icon is drawn, shows the disc's
+// green badge, which no stock icon has.
+TEST_F(PanelLook, WindowHoldsThePictureAndTheButtonsCentredOnTheWorkAreaUnderItsOwnIcon) {
+    ASSERT_TRUE(AddPicture());
+    auto taskbar = TopTaskbar(100);
     ASSERT_TRUE(LaunchWith(PanelIni(kThreeCaptions), 3));
-    EXPECT_EQ(550, ClientSize().cx);
-    EXPECT_EQ(300, ClientSize().cy);
+    RECT client = probe::ClientRectOnScreen(window_), rect = probe::WindowRect(window_);
     RECT desktop = probe::WindowRect(GetDesktopWindow());
-    RECT rect = probe::WindowRect(window_);
     EXPECT_EQ(desktop.right / 2 - (rect.right - rect.left) / 2, rect.left);
     EXPECT_EQ(100 + (desktop.bottom - 100) / 2 - (rect.bottom - rect.top) / 2, rect.top);
     EXPECT_EQ(WS_DLGFRAME | WS_SYSMENU,
               GetWindowLongA(window_, GWL_STYLE) &
                   (WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ("Install", probe::Text(buttons_[0]));
 
     // Beside the picture, between the buttons: the button face's colour.
-    RECT area = probe::ClientRectOnScreen(window_);
-    area = {area.left + 405, area.top + 120, area.left + 545, area.top + 200};
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     DWORD want = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
-    EXPECT_TRUE(Shows(area, [&](const std::vector<DWORD>& pixels) {
-        return int(std::count_if(pixels.begin(), pixels.end(), [&](DWORD p) { return p != want; }));
-    }));
+    EXPECT_TRUE(Shows({client.left + 405, client.top + 120, client.left + 545, client.top + 200},
+                      [&](const std::vector<DWORD>& pixels) {
+                          return int(pixels.size() -
+                                     std::count(pixels.begin(), pixels.end(), want));
+                      }));
+    ASSERT_TRUE(probe::Activate(window_));
+    EXPECT_TRUE(Shows({rect.left, rect.top, rect.left + 28, client.top},
+                      [&](const std::vector<DWORD>& pixels) {
+                          int green = 0;
+                          for (DWORD pixel : pixels) {
+                              int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
+                              green += g > r + 40 && g > b + 40 ? 1 : 0;
+                          }
+                          return green >= 6 ? 0 : 1;
+                      }));
 }
 
-// An icon file of one 16 x 16 image of opaque red.
-std::vector<std::uint8_t> RedIcon() {
-    std::vector<std::uint8_t> file(22 + 40 + 16 * 16 * 4 + 16 * 4);
-    const std::uint32_t fields[][3] = {// offset, bytes, value
-                                       {2, 2, 1},
-                                       {4, 2, 1},
-                                       {6, 1, 16},
-                                       {7, 1, 16},
-                                       {10, 2, 1},
-                                       {12, 2, 32},
-                                       {14, 4, 40 + 16 * 16 * 4 + 16 * 4},
-                                       {18, 4, 22},
-                                       {22, 4, 40},
-                                       {26, 4, 16},
-                                       {30, 4, 32},
-                                       {34, 2, 1},
-                                       {36, 2, 32}};
-    for (const auto& f : fields) {
-        for (std::uint32_t b = 0; b < f[1]; ++b) {
-            file[f[0] + b] = static_cast<std::uint8_t>(f[2] >> 8 * b);
-        }
-    }
-    for (size_t pixel = 62; pixel < 62 + 16 * 16 * 4; pixel += 4) {
-        file[pixel + 2] = file[pixel + 3] = 0xFF; // red, opaque
-    }
-    return file;
-}
-
-TEST_F(PanelLook, WithoutAPictureTheWindowIsOnlyItsFrameUnderItsTitleAndIcon) {
-    // The left end of the caption, where the small icon is drawn: the disc's
-    // green badge, which no stock icon has, or the icon file's red.
-    const struct {
-        const char* icon;
-        bool green;
-    } cases[] = {{"", true}, {"red.ico", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.icon);
-        distribution_ = std::make_unique<Distribution>();
-        ASSERT_TRUE(distribution_->WriteFile("red.ico", RedIcon()));
-        ASSERT_TRUE(LaunchWith("[General]\r\nTitleBar=Quillmere Studio 1.0 Setup\r\n"
-                               "ButtonWidth=100\r\nSysMenuIcon=" +
-                                   std::string(c.icon) +
-                                   "\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
-                               1));
-        EXPECT_EQ("Quillmere Studio 1.0 Setup", probe::Text(window_));
-        EXPECT_EQ(150, ClientSize().cx);
-        // The platform keeps a captioned window a little taller than its frame.
-        EXPECT_LT(ClientSize().cy, 15);
-        ASSERT_TRUE(probe::Activate(window_));
-        RECT rect = probe::WindowRect(window_);
-        RECT client = probe::ClientRectOnScreen(window_);
-        EXPECT_TRUE(Shows(RECT{rect.left, rect.top, rect.left + 28, client.top},
-                          [&](const std::vector<DWORD>& pixels) {
-                              int green = 0, red = 0;
-                              for (DWORD pixel : pixels) {
-                                  int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF,
-                                      b = pixel & 0xFF;
-                                  green += g > r + 40 && g > b + 40 ? 1 : 0;
-                                  red += r > 200 && g < 60 && b < 60 ? 1 : 0;
-                              }
-                              return c.green ? (green >= 6 ? 0 : 1) : (red >= 20 && !green ? 0 : 1);
-                          }));
-    }
-}
-
-// One picture of each header kind that the panel reads, at odd sizes so that
-// row padding and every edge show; the reader's own tests cover the pixel
-// formats.
-TEST_F(PanelLook, PictureOfEachHeaderKindAppearsAtTheClientOriginAsStored) {
-    bmp::Options core = Picture(61, 37);
-    core.bitCount = 8;
-    core.coreHeader = true;
-    bmp::Options info = Picture(61, 37);
-    info.topDown = true;
-    info.fileHeader = false;
-    for (const bmp::Options& options : {core, info}) {
-        SCOPED_TRACE(options.coreHeader ? "core header" : "info header");
-        distribution_ = std::make_unique<Distribution>();
-        ASSERT_TRUE(AddPicture(options));
-        ASSERT_TRUE(LaunchWith("[General]\r\nBmp=panel.bmp\r\nButtonWidth=60\r\n"
-                               "ButtonHeight=20\r\n[Button_Captions]\r\nCancelBut=Cancel\r\n",
-                               1));
-        RECT client = probe::ClientRectOnScreen(window_);
-        RECT picture = {client.left, client.top, client.left + 61, client.top + 37};
-        EXPECT_TRUE(Shows(picture, [&](const std::vector<DWORD>& pixels) {
-            int wrong = pixels.size() == 61u * 37 ? 0 : 1;
-            for (size_t i = 0; i < pixels.size(); ++i) {
-                bmp::Rgb want = bmp::Expected(options, int(i) % 61, int(i) / 61);
-                wrong += pixels[i] != DWORD(want.red << 16 | want.green << 8 | want.blue);
-            }
-            return wrong;
-        }));
-    }
-}
-
-// A 24-bit picture of one colour (0xRRGGBB).
-std::vector<std::uint8_t> SolidPicture(int width, int height, DWORD rgb) {
-    std::vector<std::uint8_t> file = bmp::Build(Picture(width, height));
-    const size_t pixels = bmp::LayoutOf(Picture(width, height)).pixelsAt;
-    for (size_t at = pixels; at < file.size(); ++at) {
-        file[at] = static_cast<std::uint8_t>(rgb >> (at - pixels) % 3 * 8);
+// A 24-bit picture in one colour (0xRRGGBB), or with its columns from `split`
+// on in another.
+std::vector<std::uint8_t> Painted(int width, int height, DWORD rgb, DWORD right = 0,
+                                  int split = INT_MAX) {
+    std::vector<std::uint8_t> file = bmp::Build({width, height});
+    const bmp::Layout layout = bmp::LayoutOf({width, height});
+    for (size_t at = 0; at < file.size() - layout.pixelsAt; ++at) {
+        DWORD colour = int(at % layout.stride / 3) < split ? rgb : right;
+        file[layout.pixelsAt + at] =
+            static_cast<std::uint8_t>(colour >> at % layout.stride % 3 * 8);
     }
     return file;
 }
 
 using Scaled = PanelLook;
 
-TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
-    // A 200 x 150 picture, its sharp twin of 400 x 300 in another colour, and
-    // buttons of 100 x 30.
+// A 200 x 150 picture and its sharp twin of 400 x 300 in another colour,
+// beside buttons of 100 x 30; then, without its sharp twin (the one
+// configured is missing), the picture enlarged to fill its place, smoothly:
+// colours mixed where its two halves meet, none of them where they do not.
+TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScaleAndTheEnlargedPictureIsSmooth) {
     const struct {
         int dpi, clientWidth, clientHeight, pictureWidth, x, buttonWidth, buttonHeight, ys[3];
         DWORD picture; // the sharp one wherever the display is scaled up
@@ -204,8 +113,8 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                           [&](const auto& f) { return f.dpi == dpi; });
     ASSERT_NE(std::end(cases), c) << "no figures for " << dpi << " DPI";
 
-    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", SolidPicture(200, 150, 0xC00000)));
-    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", SolidPicture(400, 300, 0x0000C0)));
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", Painted(200, 150, 0xC00000)));
+    ASSERT_TRUE(distribution_->WriteFile("sharp.bmp", Painted(400, 300, 0x0000C0)));
     ASSERT_TRUE(LaunchWith(
         Replaced(PanelIni(kThreeCaptions), "Bmp=panel.bmp", "Bmp=panel.bmp\r\nBmp2x=sharp.bmp"),
         3));
@@ -219,9 +128,8 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                   (std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}))
             << "button " << i;
     }
-
     // The picture fills its place exactly, in the colour of the file drawn.
-    const int width = c->pictureWidth + 1;
+    int width = c->pictureWidth + 1;
     EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
                       [&](const std::vector<DWORD>& pixels) {
                           int wrong = 0;
@@ -230,31 +138,13 @@ TEST_F(Scaled, PanelPictureAndButtonsFollowTheDisplayScale) {
                           }
                           return wrong;
                       }));
-}
 
-} // namespace
-
-namespace {
-
-// Without its sharp twin (the one configured is missing), the picture is
-// enlarged to fill its place, smoothly: colours mixed where its two halves
-// meet, none of them where they do not.
-TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
-    std::vector<std::uint8_t> file = SolidPicture(40, 30, 0xC00000);
-    const size_t pixels = bmp::LayoutOf(Picture(40, 30)).pixelsAt;
-    for (size_t row = 0; row < 30; ++row) { // the right half blue
-        for (size_t x = 20; x < 40; ++x) {
-            std::uint8_t* at = &file[pixels + row * bmp::LayoutOf(Picture(40, 30)).stride + 3 * x];
-            at[0] = 0xC0, at[1] = 0, at[2] = 0;
-        }
-    }
-    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", file));
-    ASSERT_TRUE(LaunchWith(Replaced(PanelIni("CancelBut=Cancel\r\n"), "Bmp=panel.bmp",
-                                    "Bmp=panel.bmp\r\nBmp2x=missing.bmp"),
-                           1));
-    RECT client = probe::ClientRectOnScreen(window_);
-    const int width = 40 * (client.bottom - client.top) / 30;
-    const bool scaled = width != 40;
+    // The right half blue, the twin gone.
+    ASSERT_TRUE(distribution_->WriteFile("panel.bmp", Painted(40, 30, 0xC00000, 0x0000C0, 20)));
+    ASSERT_TRUE(DeleteFileW(probe::Wide(distribution_->PathOf("sharp.bmp")).c_str()));
+    ASSERT_TRUE(LaunchWith("", 3));
+    client = probe::ClientRectOnScreen(window_);
+    width = 40 * (client.bottom - client.top) / 30;
     EXPECT_TRUE(Shows(RECT{client.left, client.top, client.left + width, client.bottom},
                       [&](const std::vector<DWORD>& shown) {
                           int wrong = 0, mixed = 0;
@@ -267,7 +157,7 @@ TEST_F(Scaled, WithoutItsSharpTwinThePictureIsEnlargedSmoothly) {
                               wrong += x < width / 3 && shown[i] != 0xC00000;
                               wrong += x >= 2 * width / 3 && shown[i] != 0x0000C0;
                           }
-                          return wrong + (scaled != (mixed > 0));
+                          return wrong + ((dpi != 96) != (mixed > 0));
                       }));
 }
 

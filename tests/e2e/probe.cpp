@@ -117,13 +117,10 @@ bool Activate(HWND window) {
 }
 
 void PressKey(WORD virtualKey, bool withAlt) {
-    if (withAlt) {
-        SendKeyEvent(VK_MENU, false);
-    }
-    SendKeyEvent(virtualKey, false);
-    SendKeyEvent(virtualKey, true);
-    if (withAlt) {
-        SendKeyEvent(VK_MENU, true);
+    // Alt down, the key down and up, Alt up; without Alt, the middle two.
+    const WORD keys[] = {VK_MENU, virtualKey, virtualKey, VK_MENU};
+    for (int i = withAlt ? 0 : 1; i < (withAlt ? 4 : 3); ++i) {
+        SendKeyEvent(keys[i], i >= 2);
     }
 }
 
@@ -144,37 +141,25 @@ void ClickCenterOf(HWND window) {
 }
 
 std::vector<DWORD> CapturePixels(const RECT& screenRect) {
-    int width = screenRect.right - screenRect.left;
-    int height = screenRect.bottom - screenRect.top;
-    std::vector<DWORD> pixels;
-    if (width <= 0 || height <= 0) {
-        return pixels;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    LONG width = screenRect.right - screenRect.left, height = screenRect.bottom - screenRect.top;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                       {}};
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = width > 0 && height > 0
+                         ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                         : nullptr;
+    std::vector<DWORD> pixels;
     if (bitmap && bits) {
         HGDIOBJ previous = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
         GdiFlush();
-        const DWORD* source = static_cast<const DWORD*>(bits);
-        pixels.assign(source, source + static_cast<size_t>(width) * height);
-        for (DWORD& pixel : pixels) {
-            pixel &= 0x00FFFFFF;
+        for (LONG i = 0; i < width * height; ++i) {
+            pixels.push_back(static_cast<const DWORD*>(bits)[i] & 0x00FFFFFF);
         }
         SelectObject(memory, previous);
     }
-    if (bitmap) {
-        DeleteObject(bitmap);
-    }
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;

@@ -17,7 +17,7 @@
 #include <functional>
 #include <string>
 
-#include "probe.h"
+#include "panel_fixture.h"
 #include "wic_files.h"
 
 namespace {
@@ -66,52 +66,37 @@ TEST(DownloadedImage, EverythingWorksAndNoPlantedDllIsLoaded) {
         << "the folder is not read-only";
 
     // Starts tandrel.exe in the folder and, unless null, has `drive` work its
-    // window. Returns its exit code.
+    // window; then waits for it to end with 0.
+    // The check's report goes to a file, as `tandrel.exe /check > report.txt` has it.
     auto run = [&](const char* arguments, const std::function<void()>& drive) {
-        std::string commandLine = "\"" + folder + "\\tandrel.exe\" " + arguments;
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup), startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = CreateFileA((records + "output.txt").c_str(), GENERIC_WRITE, 0,
-                                         &inherit, CREATE_ALWAYS, 0, nullptr);
-        PROCESS_INFORMATION info = {};
-        DWORD code = 0xDEAD;
-        std::vector<HWND> windows;
-        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                           folder.c_str(), &startup, &info)) {
-            probe::WaitUntil([&] {
-                windows = probe::WindowsOf(info.dwProcessId, "TANDREL");
-                return !windows.empty() || !drive;
-            });
-            EXPECT_TRUE(!drive || (!windows.empty() && probe::Activate(windows[0])));
-            if (drive && !windows.empty()) {
-                drive();
-            }
-            if (WaitForSingleObject(info.hProcess, probe::kWaitMs) != WAIT_OBJECT_0) {
-                TerminateProcess(info.hProcess, 1);
-            }
-            GetExitCodeProcess(info.hProcess, &code);
-            CloseHandle(info.hThread);
-            CloseHandle(info.hProcess);
+        HANDLE output = CreateFileA((records + "output.txt").c_str(), GENERIC_WRITE, 0, &inherit,
+                                    CREATE_ALWAYS, 0, nullptr);
+        Panel panel;
+        bool started = panel.Start(folder + "\\tandrel.exe", folder, arguments, output);
+        CloseHandle(output);
+        HWND window = started && drive ? panel.WaitForWindow() : nullptr;
+        EXPECT_TRUE(!drive || (window && probe::Activate(window)));
+        if (window) {
+            drive();
         }
-        CloseHandle(startup.hStdOutput);
-        return code;
+        return panel.ExitsWith(0);
     };
     // Browse, then Install, which starts the installer and closes the panel.
-    EXPECT_EQ(0u, run("", [&] {
-                  probe::PressKey(VK_DOWN);
-                  probe::PressKey(VK_RETURN);
-                  EXPECT_TRUE(probe::WaitUntil([&] { return recorded("explorer.exe.record"); }));
-                  probe::PressKey(VK_UP);
-                  probe::PressKey(VK_RETURN);
-              }));
+    EXPECT_TRUE(run("", [&] {
+        probe::PressKey(VK_DOWN);
+        probe::PressKey(VK_RETURN);
+        EXPECT_TRUE(probe::WaitUntil([&] { return recorded("explorer.exe.record"); }));
+        probe::PressKey(VK_UP);
+        probe::PressKey(VK_RETURN);
+    }));
     EXPECT_TRUE(probe::WaitUntil([&] { return recorded("setup.exe.record"); }));
-    EXPECT_EQ(0u, run("", [] {
-                  probe::PressKey(VK_UP); // Cancel
-                  probe::PressKey(VK_RETURN);
-              }));
+    EXPECT_TRUE(run("", [] {
+        probe::PressKey(VK_UP); // Cancel
+        probe::PressKey(VK_RETURN);
+    }));
     // The check: 0, so the picture was read and shown.
-    EXPECT_EQ(0u, run("/check", nullptr)) << std::ifstream(records + "output.txt").rdbuf();
+    EXPECT_TRUE(run("/check", nullptr)) << std::ifstream(records + "output.txt").rdbuf();
 
     RegDeleteKeyA(HKEY_CURRENT_USER, kPrefer);
     for (const char* name : kPlanted) {

@@ -9,7 +9,7 @@ TEST(Keyboard, KeyTable) {
     const struct {
         unsigned key;
         KeyAction action;
-        bool handled;
+        bool handled; // else the key goes on to the window's default handling
         unsigned long keyData = 0;
     } cases[] = {
         {0x09, kKeyFocusNext, true},     // Tab

@@ -12,15 +12,6 @@ namespace {
 
 using std::u16string;
 
-// Bytes above 127 as Latin-1: enough for files that are not UTF-8.
-std::size_t Latin1(const std::uint8_t* bytes, std::size_t length, char16_t* out, std::size_t room) {
-    std::size_t n = length < room ? length : room;
-    for (std::size_t i = 0; i < n; ++i) {
-        out[i] = bytes[i];
-    }
-    return n;
-}
-
 // The names as the program's string table holds them.
 SettingNames Names() {
     SettingNames names = {};
@@ -29,7 +20,6 @@ SettingNames Names() {
         TANDREL_SETTINGS(TANDREL_KEY_TEXT)
 #undef TANDREL_KEY_TEXT
     };
-    u16string(u".\\tandrel.ini").copy(names.file, kSettingTextSize);
     u16string(u"General").copy(names.sections[0], kSettingTextSize);
     u16string(u"Button_Captions").copy(names.sections[1], kSettingTextSize);
     for (int setting = 0; setting < kSettingCount; ++setting) {
@@ -41,7 +31,7 @@ SettingNames Names() {
 struct File {
     explicit File(const std::string& utf8) {
         EXPECT_TRUE(
-            text.Decode(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), Latin1));
+            text.Decode(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), nullptr));
     }
     SettingsText text;
 };
@@ -57,46 +47,33 @@ const char kBilingual[] =
 
 TEST(Settings, ALanguagesKeysTakeThePlaceOfThePlainOnesOneByOne) {
     File file(kBilingual);
-    SettingNames names = Names();
+    const u16string plain = u"Quillmere Studio|panel.bmp|setup.exe /lang en|&Install|&Browse|";
     const struct {
         const char16_t* language;
-        std::vector<u16string> texts; // title, picture, installer, captions
-        std::vector<int> numbers;     // width, height
-        std::vector<bool> localised;  // title, installer, Install, Browse, Cancel
+        u16string texts;  // title, picture, installer, captions
+        std::string rest; // width, height; which of title, installer, captions are the language's
     } cases[] = {
-        {nullptr,
-         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
-          u"Cancel"},
-         {100, 30},
-         {0, 0, 0, 0, 0}},
-        {u"ja",
-         {u"クイルミア スタジオ", u"panel.bmp", u"setup.exe /lang ja", u"インストール(&I)", u"",
-          u"Cancel"},
-         {100, 30},
-         {1, 1, 1, 1, 0}},
+        {nullptr, plain + u"Cancel", "100 30 00000"},
+        {u"ja", u"クイルミア スタジオ|panel.bmp|setup.exe /lang ja|インストール(&I)||Cancel",
+         "100 30 11110"},
         // ButtonWidth in the captions' section is not where the panel reads it.
-        {u"de",
-         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
-          u"Abbrechen"},
-         {100, 30},
-         {0, 0, 0, 0, 1}},
-        {u"fr",
-         {u"Quillmere Studio", u"panel.bmp", u"setup.exe /lang en", u"&Install", u"&Browse",
-          u"Cancel"},
-         {100, 30},
-         {0, 0, 0, 0, 0}},
+        {u"de", plain + u"Abbrechen", "100 30 00001"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language ? "a language" : "plain");
         Settings s;
-        ReadSettings(file.text, names, c.language, &s);
-        EXPECT_EQ(c.texts,
-                  (std::vector<u16string>{s.Text(kTitleBar), s.Text(kBmp), s.Text(kInstaller),
-                                          s.Caption(0), s.Caption(1), s.Caption(2)}));
-        EXPECT_EQ(c.numbers, (std::vector<int>{s.Number(kButtonWidth), s.Number(kButtonHeight)}));
-        EXPECT_EQ(c.localised, (std::vector<bool>{s.localised[kTitleBar], s.localised[kInstaller],
-                                                  s.localised[kInstallBut], s.localised[kBrowseBut],
-                                                  s.localised[kCancelBut]}));
+        ReadSettings(file.text, Names(), c.language, &s);
+        u16string texts;
+        for (Setting setting : {kTitleBar, kBmp, kInstaller, kInstallBut, kBrowseBut, kCancelBut}) {
+            texts += (texts.empty() ? u"" : u"|") + u16string(s.Text(setting));
+        }
+        std::string rest = std::to_string(s.Number(kButtonWidth)) + " " +
+                           std::to_string(s.Number(kButtonHeight)) + " ";
+        for (Setting setting : {kTitleBar, kInstaller, kInstallBut, kBrowseBut, kCancelBut}) {
+            rest += s.localised[setting] ? "1" : "0";
+        }
+        EXPECT_EQ(c.texts, texts);
+        EXPECT_EQ(c.rest, rest);
         EXPECT_TRUE(s.HasCaption());
     }
 }

@@ -1,6 +1,6 @@
 // What the reader decides apart from the platform (settings_platform_test.cpp):
 // the encoding, the section rules of Windows that Wine lacks, the cut at 99
-// characters, and the lines for the check.
+// characters. (How the check reads the lines shows end to end.)
 #include <gtest/gtest.h>
 
 #include "launcher/settings_text.h"
@@ -67,7 +67,6 @@ TEST(SettingsText, ReadAsTheFirstBytesSayCutAt99NeverSplittingACharacter) {
         {"section without ]", "[General\nK=v", E::Ansi, "v", false},
         {"section to the first ]", "\v[ General\t]; x]\nK=v", E::Ansi, "v", false},
         // 99 characters in every encoding, a pair across the cut goes whole.
-        {"single-byte cut", k + std::string(150, 'x'), E::Ansi, std::string(99, 'x'), false},
         {"double-byte cut", k + std::string(300, '\x82'), E::Ansi,
          Shown(std::u16string(99, u'\u3082')), true},
         {"a pair before the cut", Utf16(u + a97 + u"\U0001F600b", false), E::Utf16Le,
@@ -82,21 +81,6 @@ TEST(SettingsText, ReadAsTheFirstBytesSayCutAt99NeverSplittingACharacter) {
         EXPECT_EQ(static_cast<int>(c.encoding), static_cast<int>(file.Encoding()));
         EXPECT_EQ(c.high, file.HasBytesAbove127());
     }
-}
-
-// Each line: its number, kind (Section, Entry, Other), name, `=` and value.
-TEST(SettingsText, LinesForTheCheckCountAsAnEditorDoes) {
-    SettingsText file;
-    ValueOf(&file, "; note\r\n[Gen]x\r\n\rK = \"v\"\n\nW\n=e");
-    std::string seen;
-    std::size_t cursor = 0;
-    SettingsLine line;
-    while (NextSettingsLine(file, &cursor, &line)) {
-        seen += std::to_string(line.number) + "SEO"[line.kind] +
-                Shown({line.name.text, line.name.length}) +
-                (line.hasEquals ? "=" + Shown({line.value.text, line.value.length}) : "") + " ";
-    }
-    EXPECT_EQ("1O 2SGen 3O 4EK=v 5O 6EW 7E=e ", seen);
 }
 
 } // namespace

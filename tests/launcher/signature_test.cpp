@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bmp_builder.h" // its little-endian stores
 #include "launcher/signature.h"
 
 namespace {
@@ -64,10 +65,7 @@ Bytes Table(const Bytes& certificates, Bytes signerId = {}, std::uint8_t type = 
 std::u16string SignerOf(const Bytes& table, std::size_t room = 100) {
     std::vector<std::uint16_t> name(room, 0xAAAA);
     Kind kind = signature::SignerOf(table.data(), table.size(), name.data(), room);
-    std::u16string text;
-    for (std::size_t i = 0; i < room && name[i] != 0; ++i) {
-        text += char16_t(name[i]);
-    }
+    std::u16string text(name.begin(), std::find(name.begin(), name.end(), 0));
     return kind == Kind::Signed ? text : u"(unreadable)" + text;
 }
 
@@ -129,18 +127,13 @@ TEST(Signature, EveryCutOfASignatureIsRefused) {
 Bytes Program(std::uint16_t magic, std::uint32_t directories, std::uint32_t offset,
               std::uint32_t size, std::size_t fileSize = 0x600) {
     Bytes file(0x200);
-    auto Put32 = [&](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            file[at + i] = std::uint8_t(value >> (8 * i));
-        }
-    };
     std::size_t optional = 0x80 + 24, count = optional + (magic == 0x20B ? 108 : 92);
     file[0] = 'M', file[1] = 'Z', file[0x80] = 'P', file[0x80 + 1] = 'E', file[0x3C] = 0x80;
     file[0x80 + 20] = magic == 0x20B ? 240 : 224; // SizeOfOptionalHeader
     file[optional] = std::uint8_t(magic), file[optional + 1] = std::uint8_t(magic >> 8);
-    Put32(count, directories);
-    Put32(count + 4 + 4 * 8, offset);
-    Put32(count + 4 + 4 * 8 + 4, size);
+    bmp::PutLe32(file, count, directories);
+    bmp::PutLe32(file, count + 4 + 4 * 8, offset);
+    bmp::PutLe32(file, count + 4 + 4 * 8 + 4, size);
     file.resize(fileSize);
     return file;
 }
