@@ -8,12 +8,9 @@
 #include "app/app.h"
 #include "launcher/check.h"
 #include "launcher/utf16.h"
+#include "launcher/wide_text.h"
 
 namespace {
-
-const WCHAR* W(const char16_t* text) {
-    return reinterpret_cast<const WCHAR*>(text);
-}
 
 // The report as UTF-8 to a file or a pipe, or as text to a console.
 bool WriteAll(HANDLE handle, const char16_t* text) {

@@ -5,12 +5,13 @@
 #include <new>
 
 #include "app/app.h"
-#include "launcher/dll_search.h"
 #include "app/folder_claim.h"
 #include "app/resource.h"
 #include "launcher/command_line.h"
+#include "launcher/dll_search.h"
 #include "launcher/launcher.h"
 #include "launcher/settings_file.h"
+#include "launcher/wide_text.h"
 
 HINSTANCE g_hInstance = nullptr;
 
@@ -67,7 +68,7 @@ BOOL InitInstance(HINSTANCE instance, const WCHAR* className, const WCHAR* title
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand) {
-    ProgramOptions options = ParseArguments(reinterpret_cast<const char16_t*>(commandLine));
+    ProgramOptions options = ParseArguments(U(commandLine));
     // The publisher's check never shows the panel and never claims its folder;
     // any other command line does.
     if (options.check) {
@@ -136,7 +137,7 @@ extern "C" void WINAPI TandrelStart() {
     startup.cb = sizeof(startup);
     GetStartupInfoW(&startup);
     int showCommand = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
-    const char16_t* arguments = ArgumentsOf(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+    const char16_t* arguments = ArgumentsOf(U(GetCommandLineW()));
     ExitProcess(static_cast<UINT>(
         wWinMain(GetModuleHandleW(nullptr), nullptr,
                  reinterpret_cast<LPWSTR>(const_cast<char16_t*>(arguments)), showCommand)));

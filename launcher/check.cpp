@@ -5,6 +5,7 @@
 #include "launcher/check.h"
 
 #include <cstdarg>
+#include <cstring>
 #include <new>
 
 #include "dib/dib_image.h"
@@ -15,17 +16,9 @@
 #include "launcher/settings_file.h"
 #include "launcher/signature_file.h"
 #include "launcher/user_languages.h"
-#include "launcher/utf16.h"
+#include "launcher/wide_text.h"
 
 namespace {
-
-const WCHAR* W(const char16_t* text) {
-    return reinterpret_cast<const WCHAR*>(text);
-}
-
-const char16_t* U(const WCHAR* text) {
-    return reinterpret_cast<const char16_t*>(text);
-}
 
 // Why the panel shows no picture, in the publisher's words.
 const WCHAR* RefusalText(dib::Refusal why) {
@@ -61,6 +54,15 @@ const WCHAR* RefusalText(dib::Refusal why) {
     default:
         return L"it cannot be read";
     }
+}
+
+// The name of a file after its path's last backslash.
+const WCHAR* FileNameOf(const WCHAR* path) {
+    const WCHAR* name = path;
+    for (const WCHAR* at = path; *at; ++at) {
+        name = *at == L'\\' ? at + 1 : name;
+    }
+    return name;
 }
 
 const WCHAR* EncodingText(const SettingsText& text) {
@@ -122,6 +124,8 @@ class Checker {
     SettingsFile file_;
     const WCHAR* ini_ = L"";
     WCHAR directory_[MAX_PATH] = {};
+    // The program's own path; empty when it does not fit.
+    WCHAR program_[MAX_PATH] = {};
     char16_t offered_[kMostLanguages][kLanguageTagSize] = {};
     int offeredCount_ = 0;
     WCHAR section_[kSettingTextSize] = {};
@@ -132,8 +136,7 @@ class Checker {
 
 const WCHAR* Checker::SectionOf(int setting, const Settings& settings, const char16_t* language) {
     SectionName(file_.Names(), kSettingRows[setting].section,
-                settings.localised[setting] ? language : nullptr,
-                reinterpret_cast<char16_t*>(section_));
+                settings.localised[setting] ? language : nullptr, U(section_));
     return section_;
 }
 
@@ -173,17 +176,13 @@ void Checker::ReportFile() {
     }
     // Started through a shortcut or from another folder, the program reads
     // the settings of the folder it was started in, not those beside it.
-    WCHAR folder[MAX_PATH] = {};
-    WCHAR besideProgram[MAX_PATH + kSettingTextSize] = {};
-    length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
-    WCHAR* slash = const_cast<WCHAR*>(W(Utf16Find(U(folder), u'\\')));
-    for (WCHAR* at = slash; at && *at; ++at) {
-        slash = *at == L'\\' ? at : slash;
-    }
-    if (length == 0 || length >= MAX_PATH || !slash) {
+    std::size_t folderLength = static_cast<std::size_t>(FileNameOf(program_) - program_);
+    if (folderLength == 0) {
         return;
     }
-    *slash = L'\0';
+    WCHAR folder[MAX_PATH] = {};
+    WCHAR besideProgram[MAX_PATH + kSettingTextSize] = {};
+    std::memcpy(folder, program_, (folderLength - 1) * sizeof(WCHAR)); // without the backslash
     wsprintfW(besideProgram, L"%s\\%s", folder, ini_);
     if (lstrcmpiW(folder, directory_) != 0 &&
         GetFileAttributesW(besideProgram) != INVALID_FILE_ATTRIBUTES) {
@@ -247,21 +246,17 @@ void Checker::Structure() {
         if (line.kind == SettingsLine::kOther || line.name.length >= kSettingTextSize) {
             continue;
         }
-        CopyCut(line.name, const_cast<char16_t*>(U(name)), kSettingTextSize);
+        CopyCut(line.name, U(name), kSettingTextSize);
         if (line.kind == SettingsLine::kSection) {
             section = -2;
             language = nullptr;
             for (int i = 0; i < kSectionCount; ++i) {
-                std::size_t plain = Utf16Length(names.sections[i]);
-                TextSpan head = {line.name.text,
-                                 line.name.length < plain ? line.name.length : plain};
+                TextSpan tagOfLine = {nullptr, 0};
                 if (SameSettingsName(line.name, names.sections[i])) {
                     section = i;
-                } else if (line.name.length > plain + 1 && line.name.text[plain] == u'.' &&
-                           SameSettingsName(head, names.sections[i])) {
+                } else if (TagOfSection(line.name, names.sections[i], &tagOfLine)) {
                     section = i;
-                    CopyCut({line.name.text + plain + 1, line.name.length - plain - 1}, tag,
-                            kSettingTextSize);
+                    CopyCut(tagOfLine, tag, kSettingTextSize);
                     language = tag;
                 }
             }
@@ -284,14 +279,13 @@ void Checker::Structure() {
         if (section == -1) {
             Say(kCheckWarning, L"%s: %s: outside any section, so it is ignored", ini_, name);
         } else if (key >= 0 && kSettingRows[key].section != section) {
-            SectionName(names, section, language, const_cast<char16_t*>(U(home)));
+            SectionName(names, section, language, U(home));
             WCHAR other[kSettingTextSize];
-            SectionName(names, kSettingRows[key].section, language,
-                        const_cast<char16_t*>(U(other)));
+            SectionName(names, kSettingRows[key].section, language, U(other));
             Say(kCheckWarning, L"%s: [%s] %s: belongs in [%s], so it is ignored here", ini_, home,
                 name, other);
         } else if (key < 0) {
-            SectionName(names, section, language, const_cast<char16_t*>(U(home)));
+            SectionName(names, section, language, U(home));
             const char16_t* nearest = NearestName(U(name), knownKeys, kSettingCount);
             Say(kCheckWarning, L"%s: [%s] %s: not a key the panel reads, so it is ignored%s%s%s",
                 ini_, home, name, nearest ? L"; did you mean " : L"", nearest ? W(nearest) : L"",
@@ -508,7 +502,7 @@ void Checker::Installer(const char16_t* language, const Settings& settings) {
     DWORD size = text ? SizeofResource(module, manifest) : 0;
     const char kLevel[] = "requireAdministrator";
     for (DWORD at = 0; at + sizeof(kLevel) - 1 <= size; ++at) {
-        if (memcmp(text + at, kLevel, sizeof(kLevel) - 1) == 0) {
+        if (std::memcmp(text + at, kLevel, sizeof(kLevel) - 1) == 0) {
             Say(kCheckNote, L"%s asks for administrator rights: the user will see a consent prompt",
                 W(program));
             break;
@@ -549,27 +543,21 @@ void Checker::Findings(const char16_t* language) {
 // program runs; whether the panel and the installer are signed is read from
 // their files, not verified.
 void Checker::Signatures() {
-    WCHAR panel[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, panel, MAX_PATH);
-    panel[length < MAX_PATH ? length : 0] = L'\0';
     // Windows' own programs (msiexec, cmd) are signed in its catalogs, not
     // in their files.
     WCHAR windows[MAX_PATH] = {};
-    length = GetWindowsDirectoryW(windows, MAX_PATH);
+    DWORD length = GetWindowsDirectoryW(windows, MAX_PATH);
     if (length > 0 && length < MAX_PATH && installer_[length] == L'\\' &&
         CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, installer_, static_cast<int>(length),
                        windows, static_cast<int>(length)) == CSTR_EQUAL) {
         installer_[0] = L'\0';
     }
-    const WCHAR* files[2] = {panel, installer_};
+    const WCHAR* files[2] = {program_, installer_};
     for (const WCHAR* file : files) {
         if (!file[0]) {
             continue;
         }
-        const WCHAR* name = file;
-        for (const WCHAR* at = file; *at; ++at) {
-            name = *at == L'\\' ? at + 1 : name;
-        }
+        const WCHAR* name = FileNameOf(file);
         WCHAR signer[kSettingTextSize];
         signature::Kind kind = ReadSignature(file, signer, kSettingTextSize);
         if (kind == signature::Kind::Signed) {
@@ -595,14 +583,9 @@ void Checker::Signatures() {
 // Windows takes a program named like an installer for one and asks for
 // administrator rights before starting it, unless its manifest says otherwise.
 void Checker::ProgramName() {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    const WCHAR* name = FileNameOf(program_);
+    if (!name[0]) {
         return;
-    }
-    const WCHAR* name = path;
-    for (const WCHAR* at = path; *at; ++at) {
-        name = *at == L'\\' ? at + 1 : name;
     }
     WCHAR upper[MAX_PATH];
     lstrcpyW(upper, name);
@@ -623,6 +606,10 @@ void Checker::Run() {
     if (!file_.Load(instance_)) {
         Say(kCheckError, L"the program's texts are missing: it is damaged");
         return;
+    }
+    DWORD length = GetModuleFileNameW(nullptr, program_, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        program_[0] = L'\0';
     }
     ini_ = W(file_.Names().file);
     if (ini_[0] == L'.' && ini_[1] == L'\\') {

@@ -3,6 +3,7 @@
 
 #include "launcher/command_line.h"
 #include "launcher/program_start.h"
+#include "launcher/wide_text.h"
 
 bool Launcher::OnButtonClicked(HWND control) {
     if (!control) {
@@ -41,8 +42,7 @@ void Launcher::Browse() {
         return;
     }
     char16_t command[kBrowseCommandSize];
-    if (FormatBrowseCommand(reinterpret_cast<const char16_t*>(directory), command,
-                            kBrowseCommandSize)) {
+    if (FormatBrowseCommand(U(directory), command, kBrowseCommandSize)) {
         StartCommandLine(command);
     }
 }

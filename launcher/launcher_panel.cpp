@@ -6,30 +6,23 @@
 
 #include "dib/dib_image.h"
 #include "launcher/display.h"
-
-namespace {
-
-const WCHAR* Wide(const char16_t* text) {
-    return reinterpret_cast<const WCHAR*>(text);
-}
-
-} // namespace
+#include "launcher/wide_text.h"
 
 bool Launcher::SetUp() {
     COLORREF background = GetSysColor(kBackground);
     if (settings.Text(kBmp)[0]) {
         // The file itself is read later, when its size is first asked for.
-        image = new (std::nothrow) DibImage(Wide(settings.Text(kBmp)), background);
+        image = new (std::nothrow) DibImage(W(settings.Text(kBmp)), background);
         if (!image) {
             return false;
         }
     }
     if (settings.Text(kTitleBar)[0]) {
-        SetWindowTextW(window, Wide(settings.Text(kTitleBar)));
+        SetWindowTextW(window, W(settings.Text(kTitleBar)));
     }
     if (settings.Text(kSysMenuIcon)[0]) {
-        icon = static_cast<HICON>(LoadImageW(nullptr, Wide(settings.Text(kSysMenuIcon)), IMAGE_ICON,
-                                             0, 0, LR_LOADFROMFILE));
+        icon = static_cast<HICON>(
+            LoadImageW(nullptr, W(settings.Text(kSysMenuIcon)), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         if (icon) {
             SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
         }
@@ -37,7 +30,7 @@ bool Launcher::SetUp() {
     // A sharper picture is only wanted on a display scaled up; without memory
     // for it, the picture is stretched.
     if (settings.Text(kBmp2x)[0]) {
-        image2x = new (std::nothrow) DibImage(Wide(settings.Text(kBmp2x)), background);
+        image2x = new (std::nothrow) DibImage(W(settings.Text(kBmp2x)), background);
     }
     dpi = WindowDpi(window);
     UpdateFont();
@@ -61,8 +54,8 @@ void Launcher::CreateButtons() {
         }
         // Placed by Arrange once all are made: a button that cannot be made
         // leaves no gap.
-        HWND button = CreateWindowExW(0, L"BUTTON", Wide(caption), WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                                      0, window, nullptr, instance, nullptr);
+        HWND button = CreateWindowExW(0, L"BUTTON", W(caption), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                      window, nullptr, instance, nullptr);
         if (!button) {
             continue;
         }

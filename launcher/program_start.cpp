@@ -6,6 +6,7 @@
 
 #include "dib/system_library.h"
 #include "launcher/utf16.h"
+#include "launcher/wide_text.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ int StartElevated(const char16_t* program, const char16_t* parameters, void* con
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.hwnd = *static_cast<HWND*>(context);
     info.lpVerb = L"runas";
-    info.lpFile = reinterpret_cast<const WCHAR*>(program);
-    info.lpParameters = reinterpret_cast<const WCHAR*>(parameters);
+    info.lpFile = W(program);
+    info.lpParameters = W(parameters);
     info.lpDirectory = haveDirectory ? directory : nullptr;
     info.nShow = SW_SHOWNORMAL;
     return shellExecuteEx(&info) ? 1 : 0;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "launcher/utf16.h"
+
 const SettingRow kSettingRows[kSettingCount] = {
 #define TANDREL_SETTING_ROW(setting, section, id, key, kind, limit)                                \
     {section == IDS_SECTION_GENERAL ? 0 : 1, id, SettingKind::kind, limit},
@@ -11,19 +13,8 @@ const SettingRow kSettingRows[kSettingCount] = {
 
 const unsigned kSectionIds[kSectionCount] = {IDS_SECTION_GENERAL, IDS_SECTION_BUTTON_CAPTIONS};
 
-namespace {
-
-std::size_t Length(const char16_t* text) {
-    std::size_t length = 0;
-    while (text[length]) {
-        ++length;
-    }
-    return length;
-}
-
-// A section's name and the language tag that may follow it after a dot.
 bool TagOfSection(TextSpan section, const char16_t* plain, TextSpan* tag) {
-    std::size_t plainLength = Length(plain);
+    std::size_t plainLength = Utf16Length(plain);
     if (section.length <= plainLength + 1 || section.text[plainLength] != u'.' ||
         !SameSettingsName({section.text, plainLength}, plain)) {
         return false;
@@ -31,8 +22,6 @@ bool TagOfSection(TextSpan section, const char16_t* plain, TextSpan* tag) {
     *tag = {section.text + plainLength + 1, section.length - plainLength - 1};
     return true;
 }
-
-} // namespace
 
 bool Settings::HasCaption() const {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -46,8 +35,8 @@ bool Settings::HasCaption() const {
 bool SectionName(const SettingNames& names, int section, const char16_t* language,
                  char16_t out[kSettingTextSize]) {
     const char16_t* plain = names.sections[section];
-    std::size_t plainLength = Length(plain);
-    std::size_t tagLength = language ? Length(language) : 0;
+    std::size_t plainLength = Utf16Length(plain);
+    std::size_t tagLength = language ? Utf16Length(language) : 0;
     std::size_t length = plainLength + (tagLength ? tagLength + 1 : 0);
     if (length >= kSettingTextSize) {
         out[0] = u'\0';

@@ -71,6 +71,11 @@ void ReadSettings(const SettingsText& file, const SettingNames& names, const cha
 int OfferedLanguages(const SettingsText& file, const SettingNames& names,
                      char16_t tags[kMostLanguages][kLanguageTagSize]);
 
+// The language tag of a section named after `plain`, a dot and the tag ("ja"
+// of "General.ja", names compared without regard to case); false for any
+// other name.
+bool TagOfSection(TextSpan section, const char16_t* plain, TextSpan* tag);
+
 // The section `section`, or its language section when `language` is given,
 // into `out` of kSettingTextSize units. False when that does not fit.
 bool SectionName(const SettingNames& names, int section, const char16_t* language,

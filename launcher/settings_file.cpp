@@ -2,6 +2,7 @@
 
 #include "launcher/language.h"
 #include "launcher/user_languages.h"
+#include "launcher/wide_text.h"
 
 #include <new>
 
@@ -13,13 +14,12 @@ std::size_t AnsiToUtf16Platform(const std::uint8_t* bytes, std::size_t length, c
         return 0;
     }
     int written = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes),
-                                      static_cast<int>(length), reinterpret_cast<WCHAR*>(out),
-                                      static_cast<int>(room));
+                                      static_cast<int>(length), W(out), static_cast<int>(room));
     return written > 0 ? static_cast<std::size_t>(written) : 0;
 }
 
 bool LoadName(HINSTANCE instance, UINT id, char16_t out[kSettingTextSize]) {
-    return LoadStringW(instance, id, reinterpret_cast<WCHAR*>(out), kSettingTextSize) > 0;
+    return LoadStringW(instance, id, W(out), kSettingTextSize) > 0;
 }
 
 } // namespace
@@ -39,9 +39,8 @@ bool SettingsFile::Load(HINSTANCE instance) {
 
     // One read of the whole file: it is small, and the profile functions,
     // which would open it once a value, know only ANSI and UTF-16.
-    HANDLE file = CreateFileW(reinterpret_cast<const WCHAR*>(names.file), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(W(names.file), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return true;
     }
