@@ -24,7 +24,7 @@ class Launcher {
     // Builds the panel in the main window `window`, still hidden. Valid()
     // then tells whether it may be shown: a panel without any caption is not.
     Launcher(HINSTANCE instance, HWND window, const Settings& settings);
-    virtual ~Launcher();
+    ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
